@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a build, a run or a test run needs, when they are missing.
+# Usage: scripts/setup.sh build|run|test
+set -euo pipefail
+
+mode=${1:-test}
+build_pkgs=(cmake ninja-build g++ make python3 googletest
+  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64)
+wine_pkgs=(wine wine64 xvfb xauth xdotool imagemagick x11-utils fonts-liberation fonts-dejavu-core
+  procps)
+
+case "$mode" in
+  build) pkgs=("${build_pkgs[@]}") ;;
+  run | test) pkgs=("${build_pkgs[@]}" "${wine_pkgs[@]}") ;;
+  *) echo "usage: $0 build|run|test" >&2; exit 2 ;;
+esac
+
+missing=()
+for p in "${pkgs[@]}"; do
+  if [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" != "install ok installed" ]; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "setup: installing ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  command -v sudo >/dev/null || { echo "setup: need root (or sudo) to install ${missing[*]}" >&2; exit 1; }
+  sudo=sudo
+fi
+# A mirror index that is being synced can make update fail; the install decides.
+$sudo apt-get update -qq || echo "setup: apt-get update reported an error; trying the install anyway" >&2
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

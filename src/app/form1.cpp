@@ -1,0 +1,116 @@
+#include "app/form1.h"
+
+#include <exception>
+
+namespace velkaro {
+
+using namespace ids;
+
+Form1::Form1(View& view) : view_(view) {}
+
+void Form1::setFill(int menuIndex, Action fill) {
+  if (menuIndex >= 0 && menuIndex < static_cast<int>(fills_.size()))
+    fills_[menuIndex] = std::move(fill);
+}
+
+void Form1::setButtonAction(int imageNumber, Action action) {
+  buttons_[imageNumber] = std::move(action);
+}
+
+void Form1::setLoadAction(Action action) {
+  load_ = std::move(action);
+}
+
+void Form1::setTimerAction(Action action) {
+  tick_ = std::move(action);
+}
+
+void Form1::leer() {
+  view_.setVisible(kImage2, false);
+  view_.setVisible(kImage1, true);
+  for (const auto& m : kMenu) view_.setForeColor(Label(m.label), colors::kMenuIdle);
+}
+
+void Form1::leer2() {
+  for (int p = 0; p < kPanelCount; ++p) view_.setVisible(P1(p), false);
+}
+
+void Form1::Form_Load() {
+  RunContained(load_);
+  Label2_Click();
+  view_.addItem(kCombo1, "Textdatei");
+}
+
+void Form1::Form_MouseMove() {
+  leer();
+}
+
+void Form1::Image10_MouseMove() {
+  leer();
+}
+
+void Form1::Image10_MouseDown(int button, int /*shift*/, float /*x*/, float /*y*/) {
+  if (button == kLeftButton) view_.beginWindowDrag();
+}
+
+void Form1::Image1_MouseMove() {
+  view_.setVisible(kImage1, false);
+  view_.setVisible(kImage2, true);
+}
+
+void Form1::Image2_Click() {
+  view_.endProgram();
+}
+
+void Form1::LabelN_MouseMove(int labelNumber) {
+  leer();
+  view_.setForeColor(Label(labelNumber), colors::kMenuHot);
+}
+
+void Form1::ImageN_Click(int imageNumber) {
+  const auto it = buttons_.find(imageNumber);
+  if (it != buttons_.end()) RunContained(it->second);
+}
+
+void Form1::Timer1_Timer() {
+  RunContained(tick_);
+}
+
+void Form1::MenuClick(int menuIndex) {
+  leer2();
+  view_.setVisible(P1(kMenu[menuIndex].panel), true);
+  RunContained(fills_[menuIndex]);
+}
+
+void Form1::RunContained(const Action& action) {
+  if (!action) return;
+  // A failing fill or action must not take the window down: what it wrote stays, the rest of
+  // the fields keep their text.
+  try {
+    action();
+  } catch (const std::exception&) {
+  }
+}
+
+void Form1::OnClick(int id) {
+  for (int i = 0; i < kPanelCount; ++i) {
+    if (id == Label(kMenu[i].label)) return MenuClick(i);
+  }
+  if (id == kImage2) return Image2_Click();
+  if (id >= Image(3) && id <= Image(19) && id != kImage10) ImageN_Click(id - Image(0));
+}
+
+void Form1::OnMouseMove(int id) {
+  if (id == kForm) return Form_MouseMove();
+  if (id == kImage10) return Image10_MouseMove();
+  if (id == kImage1) return Image1_MouseMove();
+  for (const auto& m : kMenu) {
+    if (id == Label(m.label)) return LabelN_MouseMove(m.label);
+  }
+}
+
+void Form1::OnMouseDown(int id, int button, int shift, float x, float y) {
+  if (id == kImage10) Image10_MouseDown(button, shift, x, y);
+}
+
+}  // namespace velkaro

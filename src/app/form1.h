@@ -1,0 +1,70 @@
+// Behaviour of the main window Form1: panel switching, hover highlighting, the close button,
+// window dragging and the dispatch from menu labels and buttons to the actions behind them.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <map>
+
+#include "app/view.h"
+
+namespace velkaro {
+
+class Form1 {
+ public:
+  using Action = std::function<void()>;
+
+  explicit Form1(View& view);
+
+  // The fill run after a menu label's panel is shown (menu position 0 = "Windows" .. 8 = "Menu").
+  void setFill(int menuIndex, Action fill);
+  // The click action of a picture button ImageN.
+  void setButtonAction(int imageNumber, Action action);
+  // Runs once when the window loads, before the "Windows" menu action.
+  void setLoadAction(Action action);
+  // Runs on every tick of the window's 250 ms timer.
+  void setTimerAction(Action action);
+
+  // Public operations.
+  void leer();   // clears the hover state
+  void leer2();  // hides the nine panels
+
+  // Event handlers.
+  void Form_Load();
+  void Form_MouseMove();
+  void Image10_MouseMove();
+  void Image10_MouseDown(int button, int shift, float x, float y);
+  void Image1_MouseMove();
+  void Image2_Click();
+  void Label2_Click() { MenuClick(0); }
+  void Label3_Click() { MenuClick(1); }
+  void Label4_Click() { MenuClick(2); }
+  void Label5_Click() { MenuClick(3); }
+  void Label6_Click() { MenuClick(4); }
+  void Label7_Click() { MenuClick(5); }
+  void Label8_Click() { MenuClick(6); }
+  void Label9_Click() { MenuClick(7); }
+  void Label10_Click() { MenuClick(8); }
+  void LabelN_MouseMove(int labelNumber);
+  void ImageN_Click(int imageNumber);
+  void Timer1_Timer();
+
+  // Window events by control ID, as the real window delivers them.
+  void OnClick(int id);
+  void OnMouseMove(int id);
+  void OnMouseDown(int id, int button, int shift, float x, float y);
+
+  static constexpr int kLeftButton = 1;
+
+ private:
+  void MenuClick(int menuIndex);
+  void RunContained(const Action& action);
+
+  View& view_;
+  std::array<Action, 9> fills_;
+  std::map<int, Action> buttons_;
+  Action load_;
+  Action tick_;
+};
+
+}  // namespace velkaro

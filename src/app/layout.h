@@ -1,0 +1,122 @@
+// The main window's controls as one table: name, kind, container, position and size in twips,
+// caption, colours and font. The window is created from it; tests walk it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/controls.h"
+
+namespace velkaro {
+
+struct Rgb {
+  uint8_t r = 0, g = 0, b = 0;
+  friend constexpr bool operator==(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+  friend constexpr bool operator!=(Rgb a, Rgb b) { return !(a == b); }
+};
+
+namespace colors {
+constexpr Rgb kPanelBlue{101, 150, 209};
+constexpr Rgb kCaption{64, 64, 64};
+constexpr Rgb kMenuIdle{224, 224, 224};
+constexpr Rgb kMenuHot{255, 0, 0};
+constexpr Rgb kWhite{255, 255, 255};
+constexpr Rgb kBlack{0, 0, 0};
+constexpr Rgb kDriveList{0, 153, 255};
+}  // namespace colors
+
+enum class ControlKind {
+  Panel,
+  Frame,
+  Label,
+  TextBox,
+  Picture,
+  CheckBox,
+  ComboBox,
+  ListBox,
+  ProgressBar
+};
+enum class TextAlign { Left, Center, Right };
+enum class FontFace { ArialBold, VerdanaBold };  // both 8.25 pt
+
+// Pictures drawn on picture controls.
+enum class Art {
+  None,
+  CloseNormal,
+  CloseHot,
+  Standby,
+  Shutdown,
+  Restart,
+  Logoff,
+  Lock,
+  ControlPanel,
+  Update,
+  Volume,
+  Recorder,
+  Modem,
+  Internet,
+  Network,
+  Firewall,
+  System,
+  Memory,
+  Report
+};
+
+struct ControlSpec {
+  int id = 0;
+  std::string name;  // as the design names it: "Text1(8)", "Label2", "P1(0)"
+  ControlKind kind = ControlKind::Label;
+  int parent = ids::kForm;                       // the form or a panel/frame
+  int left = 0, top = 0, width = 0, height = 0;  // twips, relative to the parent
+  std::string caption;                           // design text; frames: their title
+  Rgb fore = colors::kBlack;
+  Rgb back = colors::kPanelBlue;
+  TextAlign align = TextAlign::Left;
+  FontFace font = FontFace::ArialBold;
+  bool visible = true;
+  std::string tooltip;
+  Art art = Art::None;
+};
+
+namespace layout {
+constexpr int kFormWidth = 12135;  // client area, twips
+constexpr int kFormHeight = 5805;
+constexpr int kSplashWidth = 6000;
+constexpr int kSplashHeight = 4500;
+constexpr int kPanelSeparatorLeft = 9960;  // decorative line between rows and buttons
+constexpr int kTwipsPerInch = 1440;
+}  // namespace layout
+
+// One menu label and the panel it brings up, left to right.
+struct MenuEntry {
+  int label;  // LabelN
+  const char* caption;
+  int left, width;  // twips inside Frame1
+  int panel;        // P1(panel)
+};
+inline constexpr MenuEntry kMenu[ids::kPanelCount] = {
+    {2, "Windows", 120, 975, 0},
+    {3, "Audio / Grafik", 1200, 1335, 1},
+    {4, "Netzwerk / Internet", 2640, 1815, 2},
+    {5, "Computer", 4560, 1575, 3},
+    {6, "Arbeitsspeicher", 6240, 1575, 4},
+    {7, "Laufwerke", 7920, 1095, 5},
+    {8, "CPU", 9120, 615, 6},
+    {9, "Sonstiges", 9840, 975, 7},
+    {10, "Menu", 10920, 855, 8},
+};
+
+// The check boxes of the report panel, Check1 .. Check8 in menu order.
+inline constexpr const char* kCheckCaptions[8] = {
+    "Windows", "Audio / Grafik", "Netzwerk / Internet", "Computer", "Arbeitsspeicher", "Laufwerke",
+    "CPU",     "Sonstiges"};
+
+const std::vector<ControlSpec>& Form1Controls();
+const ControlSpec* FindControl(int id);
+const ControlSpec* FindControl(const std::string& name);
+
+// Pixels for a length in twips at the given dots per inch, rounded to the nearest pixel.
+int TwipsToPixels(int twips, int dpi);
+
+}  // namespace velkaro

@@ -1,0 +1,42 @@
+// The main window as the portable controller sees it. Controls are addressed by their IDs
+// (app/controls.h). The real window implements it with Win32 controls; tests use a fake.
+#pragma once
+
+#include <string>
+
+#include "app/layout.h"
+
+namespace velkaro {
+
+class View {
+ public:
+  virtual ~View() = default;
+
+  // Text of a field, label, check box or combo box (UTF-8). The text in the real control is
+  // the truth: the user may have typed into a field.
+  virtual void setText(int id, const std::string& text) = 0;
+  virtual std::string text(int id) = 0;
+
+  // The control's own visibility flag (a control in a hidden panel keeps its flag).
+  virtual void setVisible(int id, bool visible) = 0;
+  virtual bool isVisible(int id) = 0;
+
+  virtual void setForeColor(int id, Rgb color) = 0;
+  virtual Rgb foreColor(int id) = 0;
+
+  // Items of a combo box or list box.
+  virtual void addItem(int id, const std::string& item) = 0;
+  virtual void clearItems(int id) = 0;
+
+  // Value of a check box (0 unticked, 1 ticked, 2 greyed) or progress bar.
+  virtual void setValue(int id, int value) = 0;
+  virtual int value(int id) = 0;
+
+  // Lets the window manager move the window as if its title bar had been grabbed.
+  virtual void beginWindowDrag() = 0;
+
+  // Ends the program at once.
+  virtual void endProgram() = 0;
+};
+
+}  // namespace velkaro

@@ -1,0 +1,119 @@
+// Fakes of the smaller platform services.
+#pragma once
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace velkaro::fakes {
+
+class FakeClock : public Clock {
+ public:
+  explicit FakeClock(double start = 1000.0) : now(start) {}
+  double monotonicSeconds() override { return now; }
+  double now;
+};
+
+// Each wait lets `step` seconds pass (or the whole remaining time when step is 0) and then
+// runs the events queued for that moment.
+class FakePump : public EventPump {
+ public:
+  explicit FakePump(FakeClock& clock) : clock_(clock) {}
+
+  bool doEvents() override {
+    ++pumps;
+    RunDue();
+    return !ending;
+  }
+  bool waitEvents(double maxSeconds) override {
+    ++waits;
+    // Like a real wait, it lasts at least a moment, so a remainder below the clock's resolution
+    // cannot keep a caller waiting for ever.
+    clock_.now += std::max(step > 0 && step < maxSeconds ? step : maxSeconds, 1e-9);
+    RunDue();
+    return !ending;
+  }
+  // Runs `event` at the first pump at or after the given clock time.
+  void at(double time, std::function<void()> event) {
+    events_.emplace_back(time, std::move(event));
+  }
+
+  double step = 0;
+  int pumps = 0;
+  int waits = 0;
+  bool ending = false;
+
+ private:
+  void RunDue() {
+    for (size_t i = 0; i < events_.size();) {
+      if (events_[i].first <= clock_.now) {
+        auto event = std::move(events_[i].second);
+        events_.erase(events_.begin() + static_cast<long>(i));
+        event();
+      } else {
+        ++i;
+      }
+    }
+  }
+  FakeClock& clock_;
+  std::vector<std::pair<double, std::function<void()>>> events_;
+};
+
+class FakeSystem : public System {
+ public:
+  std::optional<VersionRecord> versionInfo(uint32_t recordSize) override {
+    versionCalls.push_back(recordSize);
+    const auto it = versions.find(recordSize);
+    if (it == versions.end()) return std::nullopt;
+    return it->second;
+  }
+  std::optional<std::string> userName(uint32_t bufferChars) override {
+    userNameBuffer = bufferChars;
+    return user;
+  }
+  std::optional<bool> isNTAdmin() override { return admin; }
+  std::string windowsDirectory() override { return windowsDir; }
+  std::string systemDirectory() override { return systemDir; }
+  std::string programPath() override { return program; }
+
+  std::map<uint32_t, VersionRecord> versions;
+  std::vector<uint32_t> versionCalls;
+  std::optional<std::string> user = std::string("tester");
+  uint32_t userNameBuffer = 0;
+  std::optional<bool> admin = true;
+  std::string windowsDir = "C:\\WINDOWS";
+  std::string systemDir = "C:\\WINDOWS\\system32";
+  std::string program = "C:\\Velkaro\\Velkaro.exe";
+};
+
+class FakeShell : public Shell {
+ public:
+  bool start(const std::string& commandLine, WindowStyle style) override {
+    started.emplace_back(commandLine, style);
+    return startSucceeds;
+  }
+  std::vector<std::pair<std::string, WindowStyle>> started;
+  bool startSucceeds = true;
+};
+
+class FakeFiles : public TextFiles {
+ public:
+  // Each read takes the next scripted answer; without one the file is missing.
+  std::optional<std::string> read(const std::string& path, std::size_t maxBytes) override {
+    reads.emplace_back(path, maxBytes);
+    if (answers.empty()) return std::nullopt;
+    auto answer = answers.front();
+    answers.erase(answers.begin());
+    return answer;
+  }
+  std::vector<std::optional<std::string>> answers;
+  std::vector<std::pair<std::string, std::size_t>> reads;
+};
+
+}  // namespace velkaro::fakes

@@ -1,0 +1,81 @@
+// A view that keeps every control's state in memory, starting from the design table, and
+// records what was done to it.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/view.h"
+
+namespace velkaro::fakes {
+
+class FakeView : public View {
+ public:
+  struct Control {
+    std::string text;
+    bool visible = true;
+    Rgb fore;
+    std::vector<std::string> items;
+    int value = 0;
+  };
+
+  FakeView() {
+    for (const auto& spec : Form1Controls()) {
+      Control& c = controls_[spec.id];
+      c.text = spec.caption;
+      c.visible = spec.visible;
+      c.fore = spec.fore;
+      if (spec.kind == ControlKind::CheckBox) c.value = 1;
+    }
+  }
+
+  void setText(int id, const std::string& text) override {
+    log.push_back("text " + Name(id) + "=" + text);
+    at(id).text = text;
+  }
+  std::string text(int id) override { return at(id).text; }
+  void setVisible(int id, bool visible) override {
+    log.push_back("visible " + Name(id) + "=" + (visible ? "1" : "0"));
+    at(id).visible = visible;
+  }
+  bool isVisible(int id) override { return at(id).visible; }
+  void setForeColor(int id, Rgb color) override {
+    log.push_back("color " + Name(id));
+    at(id).fore = color;
+  }
+  Rgb foreColor(int id) override { return at(id).fore; }
+  void addItem(int id, const std::string& item) override { at(id).items.push_back(item); }
+  void clearItems(int id) override { at(id).items.clear(); }
+  void setValue(int id, int value) override { at(id).value = value; }
+  int value(int id) override { return at(id).value; }
+  void beginWindowDrag() override { ++drags; }
+  void endProgram() override { ++ends; }
+
+  const Control& control(int id) { return at(id); }
+  // The panels whose own flag says visible.
+  std::vector<int> visiblePanels() {
+    std::vector<int> shown;
+    for (int p = 0; p < ids::kPanelCount; ++p)
+      if (at(ids::P1(p)).visible) shown.push_back(p);
+    return shown;
+  }
+
+  std::vector<std::string> log;
+  int drags = 0;
+  int ends = 0;
+
+ private:
+  static std::string Name(int id) {
+    const ControlSpec* spec = FindControl(id);
+    return spec ? spec->name : "#" + std::to_string(id);
+  }
+  Control& at(int id) {
+    const auto it = controls_.find(id);
+    if (it == controls_.end()) throw std::out_of_range("no control " + std::to_string(id));
+    return it->second;
+  }
+  std::map<int, Control> controls_;
+};
+
+}  // namespace velkaro::fakes

@@ -1,0 +1,172 @@
+#include "app/form1.h"
+
+#include <stdexcept>
+
+#include <gtest/gtest.h>
+
+#include "fakes/fake_view.h"
+
+using namespace velkaro;
+using namespace velkaro::ids;
+using fakes::FakeView;
+
+namespace {
+
+struct Form1Test : testing::Test {
+  Form1Test() {
+    for (int i = 0; i < 9; ++i) {
+      form.setFill(i, [this, i] {
+        ++fills[i];
+        // The panel is already visible while its fields fill.
+        visibleDuringFill[i] = view.isVisible(P1(kMenu[i].panel));
+      });
+    }
+  }
+  std::vector<int> redLabels() {
+    std::vector<int> red;
+    for (const auto& m : kMenu)
+      if (view.foreColor(Label(m.label)) == colors::kMenuHot)
+        red.push_back(m.label);
+      else
+        EXPECT_EQ(view.foreColor(Label(m.label)), colors::kMenuIdle) << m.caption;
+    return red;
+  }
+  FakeView view;
+  Form1 form{view};
+  int fills[9] = {};
+  bool visibleDuringFill[9] = {};
+};
+
+}  // namespace
+
+TEST_F(Form1Test, LoadShowsAndFillsTheWindowsPanelAndAddsTheOutputChoice) {
+  std::vector<std::string> order;
+  form.setLoadAction([&] { order.push_back("load"); });
+  form.setFill(0, [&] { order.push_back("windows fill"); });
+  form.Form_Load();
+  EXPECT_EQ(order, (std::vector<std::string>{"load", "windows fill"}));
+  EXPECT_EQ(view.visiblePanels(), std::vector<int>{0});
+  EXPECT_EQ(view.control(kCombo1).items, std::vector<std::string>{"Textdatei"});
+  for (int n = 1; n <= 8; ++n) EXPECT_EQ(view.value(Check(n)), 1) << "Check" << n;
+}
+
+TEST_F(Form1Test, EachMenuLabelShowsOnlyItsPanelAndRunsItsFillOnce) {
+  for (int i = 0; i < 9; ++i) {
+    SCOPED_TRACE(kMenu[i].caption);
+    std::fill(std::begin(fills), std::end(fills), 0);
+    form.OnClick(Label(kMenu[i].label));
+    EXPECT_EQ(view.visiblePanels(), std::vector<int>{kMenu[i].panel});
+    for (int k = 0; k < 9; ++k) EXPECT_EQ(fills[k], k == i ? 1 : 0);
+    EXPECT_TRUE(visibleDuringFill[i]);
+  }
+}
+
+TEST_F(Form1Test, MenuLabelRunsNoFillWhenNoneIsSet) {
+  Form1 bare(view);
+  bare.Label10_Click();
+  bare.Label8_Click();
+  EXPECT_EQ(view.visiblePanels(), std::vector<int>{6});
+}
+
+TEST_F(Form1Test, ClickingTheSameLabelTwiceHidesAndReshowsAndFillsTwice) {
+  form.Label8_Click();
+  view.log.clear();
+  form.Label8_Click();
+  EXPECT_EQ(fills[6], 2);
+  // leer2 hides all nine panels in index order before the panel is shown again.
+  std::vector<std::string> expected;
+  for (int p = 0; p < 9; ++p) expected.push_back("visible P1(" + std::to_string(p) + ")=0");
+  expected.push_back("visible P1(6)=1");
+  EXPECT_EQ(view.log, expected);
+}
+
+TEST_F(Form1Test, AClickDoesNotChangeTheHighlight) {
+  form.OnMouseMove(Label(8));
+  form.OnClick(Label(8));
+  form.OnClick(Label(3));
+  EXPECT_EQ(redLabels(), std::vector<int>{8});
+}
+
+TEST_F(Form1Test, HoverMovesTheRedFromLabelToLabel) {
+  form.OnMouseMove(Label(8));  // "CPU"
+  EXPECT_EQ(redLabels(), std::vector<int>{8});
+  form.OnMouseMove(Label(9));  // "Sonstiges"
+  EXPECT_EQ(redLabels(), std::vector<int>{9});
+}
+
+TEST_F(Form1Test, OnlyBackgroundAndDragStripClearTheHighlight) {
+  form.OnMouseMove(Label(4));
+  // Panels, fields, the menu bar and the check boxes have no mouse-move action.
+  for (int id : {P1(0), Text1(0), kFrame1, Check(1), Label11(0)}) form.OnMouseMove(id);
+  EXPECT_EQ(redLabels(), std::vector<int>{4});
+  form.OnMouseMove(kForm);
+  EXPECT_TRUE(redLabels().empty());
+
+  form.OnMouseMove(Label(10));
+  form.OnMouseMove(kImage10);
+  EXPECT_TRUE(redLabels().empty());
+}
+
+TEST_F(Form1Test, LeerResetsCloseButtonThenLabelsInOrder) {
+  form.Image1_MouseMove();
+  view.log.clear();
+  form.leer();
+  std::vector<std::string> expected = {"visible Image2=0", "visible Image1=1"};
+  for (int n = 2; n <= 10; ++n) expected.push_back("color Label" + std::to_string(n));
+  EXPECT_EQ(view.log, expected);
+}
+
+TEST_F(Form1Test, CloseButtonActsOnlyOnceHighlighted) {
+  EXPECT_TRUE(view.isVisible(kImage1));
+  EXPECT_FALSE(view.isVisible(kImage2));
+  form.OnClick(kImage1);
+  EXPECT_EQ(view.ends, 0);
+
+  form.OnMouseMove(kImage1);
+  EXPECT_FALSE(view.isVisible(kImage1));
+  EXPECT_TRUE(view.isVisible(kImage2));
+  form.OnMouseMove(Label(2));  // swaps back like any hover reset
+  EXPECT_TRUE(view.isVisible(kImage1));
+  EXPECT_FALSE(view.isVisible(kImage2));
+
+  form.OnMouseMove(kImage1);
+  form.OnClick(kImage2);
+  EXPECT_EQ(view.ends, 1);
+}
+
+TEST_F(Form1Test, OnlyTheLeftButtonDragsTheWindow) {
+  form.OnMouseDown(kImage10, 2, 0, 10, 5);
+  form.OnMouseDown(kImage10, 4, 0, 10, 5);
+  form.OnMouseDown(Label(2), 1, 0, 10, 5);
+  EXPECT_EQ(view.drags, 0);
+  form.OnMouseDown(kImage10, 1, 0, 10, 5);
+  EXPECT_EQ(view.drags, 1);
+}
+
+TEST_F(Form1Test, ButtonsRunTheirActionsAndAFailingActionIsContained) {
+  std::vector<int> clicked;
+  for (int n : {3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16, 17, 18, 19})
+    form.setButtonAction(n, [&clicked, n] { clicked.push_back(n); });
+  form.OnClick(Image(4));
+  form.OnClick(Image(17));
+  form.OnClick(kImage10);  // the drag strip has no click action
+  EXPECT_EQ(clicked, (std::vector<int>{4, 17}));
+
+  form.setFill(2, [this] {
+    view.setText(Text1(14), "first field written");
+    throw std::runtime_error("collector failed");
+  });
+  EXPECT_NO_THROW(form.Label4_Click());
+  EXPECT_EQ(view.text(Text1(14)), "first field written");
+  EXPECT_EQ(view.text(Text1(34)), "N/A");
+  EXPECT_EQ(view.visiblePanels(), std::vector<int>{2});
+}
+
+TEST_F(Form1Test, TimerRunsItsAction) {
+  int ticks = 0;
+  form.Timer1_Timer();
+  form.setTimerAction([&] { ++ticks; });
+  form.Timer1_Timer();
+  form.Timer1_Timer();
+  EXPECT_EQ(ticks, 2);
+}
