@@ -109,6 +109,14 @@ void Form1::OnMouseMove(int id) {
   }
 }
 
+bool Form1::HandlesMouse(int id) {
+  if (id == kImage1 || id == kImage2 || id == kImage10) return true;
+  for (const auto& m : kMenu)
+    if (id == Label(m.label)) return true;
+  const ControlSpec* spec = FindControl(id);
+  return spec && spec->kind == ControlKind::Picture && !spec->tooltip.empty();
+}
+
 void Form1::OnMouseDown(int id, int button, int shift, float x, float y) {
   if (id == kImage10) Image10_MouseDown(button, shift, x, y);
 }

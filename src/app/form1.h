@@ -54,6 +54,9 @@ class Form1 {
   void OnMouseMove(int id);
   void OnMouseDown(int id, int button, int shift, float x, float y);
 
+  // Whether a control has mouse actions (the others let the mouse pass to what lies beneath).
+  static bool HandlesMouse(int id);
+
   static constexpr int kLeftButton = 1;
 
  private:

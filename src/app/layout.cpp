@@ -259,6 +259,7 @@ std::vector<ControlSpec> Build() {
                              240, 840 + (n - 1) * 360, 3015, kRowHeight);
     check.caption = kCheckCaptions[n - 1];
     check.fore = colors::kCaption;
+    check.value = 1;
     all.push_back(check);
   }
 

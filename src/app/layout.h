@@ -75,6 +75,7 @@ struct ControlSpec {
   TextAlign align = TextAlign::Left;
   FontFace font = FontFace::ArialBold;
   bool visible = true;
+  int value = 0;  // check boxes: 0 unticked, 1 ticked, 2 greyed
   std::string tooltip;
   Art art = Art::None;
 };

@@ -26,7 +26,7 @@ class FakeView : public View {
       c.text = spec.caption;
       c.visible = spec.visible;
       c.fore = spec.fore;
-      if (spec.kind == ControlKind::CheckBox) c.value = 1;
+      c.value = spec.value;
     }
   }
 

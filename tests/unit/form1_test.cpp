@@ -170,3 +170,10 @@ TEST_F(Form1Test, TimerRunsItsAction) {
   form.Timer1_Timer();
   EXPECT_EQ(ticks, 2);
 }
+
+TEST(Form1MouseRouting, OnlyControlsWithMouseActionsTakeTheMouse) {
+  for (int n = 2; n <= 10; ++n) EXPECT_TRUE(Form1::HandlesMouse(Label(n))) << n;
+  for (int n : {1, 2, 10, 3, 9, 11, 17, 18, 19}) EXPECT_TRUE(Form1::HandlesMouse(Image(n))) << n;
+  for (int id : {kLabel1, kUhrdate, Label11(0), Text1(0), P1(0), kFrame1, Check(1), kLabel13})
+    EXPECT_FALSE(Form1::HandlesMouse(id)) << id;
+}

@@ -1,0 +1,92 @@
+// The main window: created from the control table, it shows the portable Form1's state and
+// forwards the user's mouse actions to it.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+#include "app/form1.h"
+#include "app/splash.h"
+#include "app/view.h"
+#include "win32/gdi.h"
+#include "win32/platform_win32.h"
+
+namespace velkaro::win32 {
+
+class Form1Window : public View, public MainWindow {
+ public:
+  static constexpr const wchar_t* kClassName = L"VelkaroForm1";
+  static constexpr const wchar_t* kContainerClassName = L"VelkaroContainer";
+
+  Form1Window(HINSTANCE instance, MessagePump& pump, Pictures& pictures);
+  Form1Window(const Form1Window&) = delete;
+  Form1Window& operator=(const Form1Window&) = delete;
+  ~Form1Window() override;
+
+  Form1& form() { return form_; }
+  HWND hwnd() const { return hwnd_; }
+
+  // MainWindow
+  void load() override;
+  void show() override;
+
+  // View
+  void setText(int id, const std::string& text) override;
+  std::string text(int id) override;
+  void setVisible(int id, bool visible) override;
+  bool isVisible(int id) override;
+  void setForeColor(int id, Rgb color) override;
+  Rgb foreColor(int id) override;
+  void addItem(int id, const std::string& item) override;
+  void clearItems(int id) override;
+  void setValue(int id, int value) override;
+  int value(int id) override;
+  void beginWindowDrag() override;
+  void endProgram() override;
+
+ private:
+  struct Control {
+    const ControlSpec* spec = nullptr;
+    HWND hwnd = nullptr;
+    Rgb fore;
+  };
+
+  void Create();
+  void CreateControl(const ControlSpec& spec);
+  void ApplyDpi(int dpi);
+  HWND Handle(int id) const;
+  HWND ParentHandle(int parentId) const;
+  RECT PixelRect(const ControlSpec& spec, int dpi) const;
+  Control* ControlOf(HWND hwnd);
+
+  LRESULT HandleMain(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleContainer(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleMouse(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, int id);
+  bool HandleShared(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  void PaintContainer(HWND hwnd, HDC dc);
+  void PaintFrameEdges(HDC dc, const RECT& client);
+  void DrawPicture(const DRAWITEMSTRUCT& item);
+
+  static LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static LRESULT CALLBACK MouseProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                    DWORD_PTR self);
+
+  HINSTANCE instance_;
+  MessagePump& pump_;
+  Pictures& pictures_;
+  Form1 form_{*this};
+  HWND hwnd_ = nullptr;
+  HWND tooltip_ = nullptr;
+  std::map<int, Control> controls_;
+  std::map<HWND, int> ids_;
+  int dpi_ = 96;
+  GdiObject<HFONT> arial_;
+  GdiObject<HFONT> verdana_;
+  Brushes brushes_;
+  int pressed_ = 0;  // control under a left-button press, until its release
+};
+
+}  // namespace velkaro::win32

@@ -1,0 +1,134 @@
+#include "win32/gdi.h"
+
+#include "win32/res/resource.h"
+
+namespace velkaro::win32 {
+
+namespace {
+
+int ResourceOf(Art art) {
+  switch (art) {
+    case Art::None:
+      return 0;
+    case Art::CloseNormal:
+      return IDI_CLOSE_NORMAL;
+    case Art::CloseHot:
+      return IDI_CLOSE_HOT;
+    case Art::Standby:
+      return IDI_BTN_STANDBY;
+    case Art::Shutdown:
+      return IDI_BTN_SHUTDOWN;
+    case Art::Restart:
+      return IDI_BTN_RESTART;
+    case Art::Logoff:
+      return IDI_BTN_LOGOFF;
+    case Art::Lock:
+      return IDI_BTN_LOCK;
+    case Art::ControlPanel:
+      return IDI_BTN_CONTROLPANEL;
+    case Art::Update:
+      return IDI_BTN_UPDATE;
+    case Art::Volume:
+      return IDI_BTN_VOLUME;
+    case Art::Recorder:
+      return IDI_BTN_RECORDER;
+    case Art::Modem:
+      return IDI_BTN_MODEM;
+    case Art::Internet:
+      return IDI_BTN_INTERNET;
+    case Art::Network:
+      return IDI_BTN_NETWORK;
+    case Art::Firewall:
+      return IDI_BTN_FIREWALL;
+    case Art::System:
+      return IDI_BTN_SYSTEM;
+    case Art::Memory:
+      return IDI_BTN_MEMORY;
+    case Art::Report:
+      return IDI_BTN_REPORT;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int DpiOf(HWND hwnd) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+  // Both calls are newer than the oldest supported Windows: looked up once.
+  static const auto forWindow = reinterpret_cast<GetDpiForWindowFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  static const auto forMonitor = [] {
+    HMODULE shcore = LoadLibraryW(L"shcore.dll");
+    return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
+                        reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                  : nullptr;
+  }();
+  if (hwnd && forWindow) {
+    const UINT dpi = forWindow(hwnd);
+    if (dpi) return static_cast<int>(dpi);
+  }
+  if (forMonitor) {
+    HMONITOR monitor = hwnd ? MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY)
+                            : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    UINT x = 0, y = 0;
+    if (SUCCEEDED(forMonitor(monitor, 0 /* effective dpi */, &x, &y)) && y)
+      return static_cast<int>(y);
+  }
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+HBRUSH Brushes::get(Rgb color) {
+  auto& brush = brushes_[Ref(color)];
+  if (!brush.get()) brush.reset(CreateSolidBrush(Ref(color)));
+  return brush.get();
+}
+
+HFONT MakeFont(const wchar_t* face, double points, bool bold, int dpi) {
+  const int height = -static_cast<int>(points * dpi / 72.0 + 0.5);
+  return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                     DEFAULT_PITCH | FF_SWISS, face);
+}
+
+Pictures::~Pictures() {
+  for (auto& [key, icon] : icons_)
+    if (icon) DestroyIcon(icon);
+}
+
+HICON Pictures::Load(int resource, int size) {
+  if (!resource) return nullptr;
+  auto& icon = icons_[{resource, size}];
+  if (!icon)
+    icon = static_cast<HICON>(
+        LoadImageW(instance_, MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+  return icon;
+}
+
+HICON Pictures::icon(Art art, int size) {
+  return Load(ResourceOf(art), size);
+}
+
+HICON Pictures::programIcon(int size) {
+  return Load(IDI_VELKARO, size);
+}
+
+void DrawEtchedLine(HDC dc, int x1, int y1, int x2, int y2, int dpi) {
+  const int width = Scale(1, dpi);
+  const bool vertical = x1 == x2;
+  GdiObject<HPEN> dark(CreatePen(PS_SOLID, width, RGB(62, 99, 150)));
+  GdiObject<HPEN> light(CreatePen(PS_SOLID, width, RGB(168, 196, 232)));
+  HGDIOBJ old = SelectObject(dc, dark.get());
+  MoveToEx(dc, x1, y1, nullptr);
+  LineTo(dc, x2, y2);
+  SelectObject(dc, light.get());
+  const int dx = vertical ? width : 0, dy = vertical ? 0 : width;
+  MoveToEx(dc, x1 + dx, y1 + dy, nullptr);
+  LineTo(dc, x2 + dx, y2 + dy);
+  SelectObject(dc, old);
+}
+
+}  // namespace velkaro::win32

@@ -1,0 +1,251 @@
+#include "win32/platform_win32.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "win32/wide.h"
+
+namespace velkaro::win32 {
+
+namespace {
+
+HKEY RootHandle(RootKey root) {
+  switch (root) {
+    case RootKey::ClassesRoot:
+      return HKEY_CLASSES_ROOT;
+    case RootKey::CurrentUser:
+      return HKEY_CURRENT_USER;
+    case RootKey::LocalMachine:
+      return HKEY_LOCAL_MACHINE;
+    case RootKey::Users:
+      return HKEY_USERS;
+    case RootKey::CurrentConfig:
+      return HKEY_CURRENT_CONFIG;
+  }
+  return nullptr;
+}
+
+// An open registry key, closed when it goes out of scope.
+class Key {
+ public:
+  Key() = default;
+  Key(const Key&) = delete;
+  Key& operator=(const Key&) = delete;
+  ~Key() {
+    if (key_) RegCloseKey(key_);
+  }
+  HKEY* out() { return &key_; }
+  HKEY get() const { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+// Values beyond this size are not read: no setting of any program is that large.
+constexpr DWORD kMaxValueBytes = 16u << 20;
+
+// Fills a wide buffer through a call that returns the length it wrote (or the size it needs).
+template <typename Call>
+std::string FolderText(Call call) {
+  std::vector<wchar_t> buffer(MAX_PATH + 1);
+  UINT n = call(buffer.data(), static_cast<UINT>(buffer.size()));
+  if (n >= buffer.size()) {
+    buffer.resize(n + 1);
+    n = call(buffer.data(), static_cast<UINT>(buffer.size()));
+  }
+  if (n == 0 || n >= buffer.size()) return {};
+  return Narrow(std::wstring_view(buffer.data(), n));
+}
+
+}  // namespace
+
+std::optional<RegData> Win32Registry::queryValue(RootKey root, const std::string& subKey,
+                                                 const std::string& name, RegView view) {
+  Key key;
+  const REGSAM access = KEY_QUERY_VALUE | (view == RegView::Wow32 ? KEY_WOW64_32KEY : 0);
+  if (RegOpenKeyExW(RootHandle(root), Wide(subKey).c_str(), 0, access, key.out()) != ERROR_SUCCESS)
+    return std::nullopt;
+  const std::wstring valueName = Wide(name);
+  // The value may change between asking for its size and reading it: ask again a few times.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExW(key.get(), valueName.c_str(), nullptr, &type, nullptr, &size) !=
+            ERROR_SUCCESS ||
+        size > kMaxValueBytes)
+      return std::nullopt;
+    std::string bytes(size, '\0');
+    DWORD read = size;
+    const LONG rc = RegQueryValueExW(key.get(), valueName.c_str(), nullptr, &type,
+                                     reinterpret_cast<BYTE*>(bytes.data()), &read);
+    if (rc == ERROR_MORE_DATA) continue;
+    if (rc != ERROR_SUCCESS) return std::nullopt;
+    bytes.resize(std::min(read, size));
+    return RegData{type, std::move(bytes)};
+  }
+  return std::nullopt;
+}
+
+bool Win32Registry::setValue(RootKey root, const std::string& subKey, const std::string& name,
+                             const RegData& data) {
+  Key key;
+  if (RegCreateKeyExW(RootHandle(root), Wide(subKey).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_SET_VALUE, nullptr, key.out(), nullptr) != ERROR_SUCCESS)
+    return false;
+  return RegSetValueExW(key.get(), Wide(name).c_str(), 0, data.type,
+                        reinterpret_cast<const BYTE*>(data.bytes.data()),
+                        static_cast<DWORD>(data.bytes.size())) == ERROR_SUCCESS;
+}
+
+std::optional<VersionRecord> Win32System::versionInfo(uint32_t recordSize) {
+  OSVERSIONINFOEXA info{};
+  if (recordSize > sizeof(info)) return std::nullopt;
+  info.dwOSVersionInfoSize = recordSize;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+  if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info))) return std::nullopt;
+#pragma GCC diagnostic pop
+  VersionRecord v;
+  v.major = info.dwMajorVersion;
+  v.minor = info.dwMinorVersion;
+  v.build = info.dwBuildNumber;
+  v.platformId = info.dwPlatformId;
+  v.servicePack.assign(info.szCSDVersion, sizeof(info.szCSDVersion));
+  v.suiteMask = info.wSuiteMask;
+  v.productType = info.wProductType;
+  return v;
+}
+
+std::optional<std::string> Win32System::userName(uint32_t bufferChars) {
+  std::wstring buffer(bufferChars, L' ');
+  DWORD size = bufferChars;
+  if (!GetUserNameW(buffer.data(), &size)) return std::nullopt;
+  return Narrow(buffer);
+}
+
+std::optional<bool> Win32System::isNTAdmin() {
+  using IsNTAdminFn = BOOL(WINAPI*)(DWORD, DWORD*);
+  // Looked up once: advpack is not part of every Windows installation.
+  static const IsNTAdminFn isNTAdmin = [] {
+    HMODULE advpack = LoadLibraryW(L"advpack.dll");
+    return advpack ? reinterpret_cast<IsNTAdminFn>(
+                         reinterpret_cast<void*>(GetProcAddress(advpack, "IsNTAdmin")))
+                   : nullptr;
+  }();
+  if (!isNTAdmin) return std::nullopt;
+  return isNTAdmin(0, nullptr) != 0;
+}
+
+std::string Win32System::windowsDirectory() {
+  return FolderText([](wchar_t* b, UINT n) { return GetWindowsDirectoryW(b, n); });
+}
+
+std::string Win32System::systemDirectory() {
+  return FolderText([](wchar_t* b, UINT n) { return GetSystemDirectoryW(b, n); });
+}
+
+std::string Win32System::programPath() {
+  std::vector<wchar_t> buffer(MAX_PATH + 1);
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return {};
+    if (n < buffer.size()) return Narrow(std::wstring_view(buffer.data(), n));
+    if (buffer.size() >= 32768) return {};
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+bool Win32Shell::start(const std::string& commandLine, WindowStyle style) {
+  std::wstring line = Wide(commandLine);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = style == WindowStyle::Hidden           ? SW_HIDE
+                        : style == WindowStyle::MinimizedFocus ? SW_SHOWMINIMIZED
+                                                               : SW_SHOWNORMAL;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process))
+    return false;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+double Win32Clock::monotonicSeconds() {
+  static const double frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) / frequency;
+}
+
+std::optional<std::string> Win32TextFiles::read(const std::string& path, std::size_t maxBytes) {
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes;
+  bool ok = true;
+  char chunk[64 * 1024];
+  while (bytes.size() < maxBytes) {
+    DWORD got = 0;
+    const DWORD want =
+        static_cast<DWORD>(std::min<std::size_t>(sizeof(chunk), maxBytes - bytes.size()));
+    if (!ReadFile(file, chunk, want, &got, nullptr)) {
+      ok = false;
+      break;
+    }
+    if (got == 0) break;
+    bytes.append(chunk, got);
+  }
+  CloseHandle(file);
+  if (!ok) return std::nullopt;
+  if (bytes.empty()) return std::string();
+  // Text files are in the system's ANSI code page.
+  const int n =
+      MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n);
+  return Narrow(wide);
+}
+
+void MessagePump::Dispatch(MSG& msg) {
+  if (dialog_ && IsWindow(dialog_) && IsDialogMessageW(dialog_, &msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+}
+
+bool MessagePump::doEvents() {
+  MSG msg;
+  while (!ending_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // Leave the quit request for the outermost loop.
+      ending_ = true;
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    Dispatch(msg);
+  }
+  return !ending_;
+}
+
+bool MessagePump::waitEvents(double maxSeconds) {
+  if (ending_) return false;
+  const double ms = std::ceil(std::max(0.0, maxSeconds) * 1000.0);
+  const DWORD timeout = ms >= 0x7FFFFFFF ? INFINITE : static_cast<DWORD>(ms);
+  MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  return doEvents();
+}
+
+int MessagePump::run() {
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
+  return msg.message == WM_QUIT ? static_cast<int>(msg.wParam) : 0;
+}
+
+}  // namespace velkaro::win32

@@ -1,0 +1,59 @@
+// The platform services implemented with Windows calls.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/platform.h"
+
+namespace velkaro::win32 {
+
+class Win32Registry : public Registry {
+ public:
+  std::optional<RegData> queryValue(RootKey root, const std::string& subKey,
+                                    const std::string& name, RegView view) override;
+  bool setValue(RootKey root, const std::string& subKey, const std::string& name,
+                const RegData& data) override;
+};
+
+class Win32System : public System {
+ public:
+  std::optional<VersionRecord> versionInfo(uint32_t recordSize) override;
+  std::optional<std::string> userName(uint32_t bufferChars) override;
+  std::optional<bool> isNTAdmin() override;
+  std::string windowsDirectory() override;
+  std::string systemDirectory() override;
+  std::string programPath() override;
+};
+
+class Win32Shell : public Shell {
+ public:
+  bool start(const std::string& commandLine, WindowStyle style) override;
+};
+
+class Win32Clock : public Clock {
+ public:
+  double monotonicSeconds() override;
+};
+
+class Win32TextFiles : public TextFiles {
+ public:
+  std::optional<std::string> read(const std::string& path, std::size_t maxBytes) override;
+};
+
+// The thread's message loop. Dialog keys (Tab between fields) go to the window set as the
+// dialog window.
+class MessagePump : public EventPump {
+ public:
+  bool doEvents() override;
+  bool waitEvents(double maxSeconds) override;
+  // Runs until the program ends; returns the exit code.
+  int run();
+  void setDialogWindow(HWND hwnd) { dialog_ = hwnd; }
+
+ private:
+  void Dispatch(MSG& msg);
+  HWND dialog_ = nullptr;
+  bool ending_ = false;
+};
+
+}  // namespace velkaro::win32

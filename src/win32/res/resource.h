@@ -1,0 +1,23 @@
+// Resource IDs of the program file.
+#pragma once
+
+#define IDI_VELKARO 1
+#define IDB_SPLASH 100
+#define IDI_CLOSE_NORMAL 101
+#define IDI_CLOSE_HOT 102
+#define IDI_BTN_STANDBY 110
+#define IDI_BTN_SHUTDOWN 111
+#define IDI_BTN_RESTART 112
+#define IDI_BTN_LOGOFF 113
+#define IDI_BTN_LOCK 114
+#define IDI_BTN_CONTROLPANEL 115
+#define IDI_BTN_UPDATE 116
+#define IDI_BTN_VOLUME 117
+#define IDI_BTN_RECORDER 118
+#define IDI_BTN_MODEM 119
+#define IDI_BTN_INTERNET 120
+#define IDI_BTN_NETWORK 121
+#define IDI_BTN_FIREWALL 122
+#define IDI_BTN_SYSTEM 123
+#define IDI_BTN_MEMORY 124
+#define IDI_BTN_REPORT 125

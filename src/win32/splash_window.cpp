@@ -1,0 +1,135 @@
+#include "win32/splash_window.h"
+
+#include "win32/res/resource.h"
+
+namespace velkaro::win32 {
+
+namespace {
+
+constexpr UINT_PTR kTimer1 = 1;
+
+}  // namespace
+
+SplashWindow::SplashWindow(HINSTANCE instance, Pictures& pictures)
+    : instance_(instance), pictures_(pictures) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = WndProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, IDC_APPSTARTING);
+  wc.lpszClassName = kClassName;
+  RegisterClassExW(&wc);
+  photo_.reset(static_cast<HBITMAP>(
+      LoadImageW(instance, MAKEINTRESOURCEW(IDB_SPLASH), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+}
+
+SplashWindow::~SplashWindow() {
+  close();
+}
+
+void SplashWindow::show() {
+  if (!hwnd_) {
+    dpi_ = DpiOf(nullptr);
+    const int width = TwipsToPixels(layout::kSplashWidth, dpi_);
+    const int height = TwipsToPixels(layout::kSplashHeight, dpi_);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int x = work.left + (work.right - work.left - width) / 2;
+    const int y = work.top + (work.bottom - work.top - height) / 2;
+    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"Velkaro 3.0", WS_POPUP, x, y, width,
+                            height, nullptr, nullptr, instance_, this);
+    if (!hwnd_) return;
+    SetTimer(hwnd_, kTimer1, Splash::kHandOverMs, nullptr);
+  }
+  ShowWindow(hwnd_, SW_SHOW);
+  UpdateWindow(hwnd_);
+}
+
+void SplashWindow::close() {
+  if (!hwnd_) return;
+  HWND hwnd = hwnd_;
+  hwnd_ = nullptr;
+  DestroyWindow(hwnd);  // its timer dies with it
+}
+
+void SplashWindow::Paint(HWND hwnd, HDC dc) {
+  RECT client;
+  GetClientRect(hwnd, &client);
+  if (photo_.get()) {
+    BITMAP bm{};
+    GetObjectW(photo_.get(), sizeof(bm), &bm);
+    HDC mem = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(mem, photo_.get());
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    StretchBlt(dc, 0, 0, client.right, client.bottom, mem, 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+  } else {
+    FillRect(dc, &client, reinterpret_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  }
+
+  // The program's name and version in the calm sky at the top left.
+  SetBkMode(dc, TRANSPARENT);
+  GdiObject<HFONT> title(MakeFont(L"Arial", 20, true, dpi_));
+  GdiObject<HFONT> small(MakeFont(L"Arial", 8.25, true, dpi_));
+  HGDIOBJ oldFont = SelectObject(dc, title.get());
+  const int left = Scale(18, dpi_);
+  RECT shadow{left + Scale(1, dpi_), Scale(15, dpi_) + Scale(1, dpi_), client.right, client.bottom};
+  SetTextColor(dc, RGB(10, 20, 40));
+  DrawTextW(dc, L"Velkaro 3.0", -1, &shadow, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  RECT text{left, Scale(15, dpi_), client.right, client.bottom};
+  SetTextColor(dc, RGB(255, 255, 255));
+  DrawTextW(dc, L"Velkaro 3.0", -1, &text, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(dc, small.get());
+  RECT version{left + Scale(2, dpi_), Scale(48, dpi_), client.right, client.bottom};
+  SetTextColor(dc, RGB(200, 214, 240));
+  DrawTextW(dc, L"Version 3.0.06", -1, &version, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(dc, oldFont);
+
+  // Image2: the program icon, 960 x 960 twips at (2520, 2160).
+  const int iconSize = TwipsToPixels(960, dpi_);
+  DrawIconEx(dc, TwipsToPixels(2520, dpi_), TwipsToPixels(2160, dpi_),
+             pictures_.programIcon(iconSize), iconSize, iconSize, 0, nullptr, DI_NORMAL);
+
+  // Shape1: a rectangle outline over the whole window, border width 2.
+  GdiObject<HPEN> pen(CreatePen(PS_INSIDEFRAME, Scale(2, dpi_), RGB(0, 0, 0)));
+  HGDIOBJ oldPen = SelectObject(dc, pen.get());
+  HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  Rectangle(dc, 0, 0, TwipsToPixels(6015, dpi_), TwipsToPixels(4520, dpi_));
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldPen);
+}
+
+LRESULT CALLBACK SplashWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* self = reinterpret_cast<SplashWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      if (self) self->Paint(hwnd, dc);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_TIMER:
+      if (wp == kTimer1 && self) {
+        KillTimer(hwnd, kTimer1);
+        if (self->tick_) self->tick_();  // may destroy this window: nothing may follow
+        return 0;
+      }
+      break;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      if (self && self->hwnd_ == hwnd) self->hwnd_ = nullptr;
+      break;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+}  // namespace velkaro::win32

@@ -1,0 +1,172 @@
+// The Windows implementations of the platform services against the real calls.
+#include <windows.h>
+#include <shlwapi.h>
+
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/prgkern.h"
+#include "platform/regestry.h"
+#include "text/text.h"
+#include "win32/platform_win32.h"
+#include "win32/wide.h"
+
+using namespace velkaro;
+using namespace velkaro::win32;
+using namespace std::string_literals;
+
+namespace {
+
+// A key of its own under HKCU, deleted with everything below it when the test ends.
+class ScratchKey : public testing::Test {
+ protected:
+  void SetUp() override {
+    key = "Software\\VelkaroTest\\" + std::to_string(GetCurrentProcessId());
+    SHDeleteKeyW(HKEY_CURRENT_USER, Wide(key).c_str());
+  }
+  void TearDown() override {
+    SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\VelkaroTest");
+    HKEY probe;
+    EXPECT_NE(RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\VelkaroTest", 0, KEY_READ, &probe),
+              ERROR_SUCCESS)
+        << "scratch key left behind";
+  }
+  void SetRaw(const std::string& name, DWORD type, const std::string& bytes) {
+    HKEY h;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, Wide(key).c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                              nullptr, &h, nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegSetValueExW(h, Wide(name).c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                       static_cast<DWORD>(bytes.size())),
+        ERROR_SUCCESS);
+    RegCloseKey(h);
+  }
+  std::string Read(const std::string& name) {
+    return Regestry::ReadRegValue(registry, RootKey::CurrentUser, key, name);
+  }
+  std::string key;
+  Win32Registry registry;
+};
+
+}  // namespace
+
+TEST_F(ScratchKey, WriteByPathCreatesMissingKeysAndReadsBack) {
+  const std::string path = "HKCU\\" + key + "\\Deeper\\Level\\Wert";
+  ASSERT_TRUE(Regestry::WriteRegPath(registry, path, "Größe 3.0.06", "REG_SZ"));
+  EXPECT_EQ(Regestry::ReadRegPath(registry, path), "Größe 3.0.06");
+  EXPECT_EQ(Regestry::ReadRegValue(registry, RootKey::CurrentUser, key + "\\Deeper\\Level", "Wert"),
+            "Größe 3.0.06");
+  // The path's last component is a value beside the key of the same name, not the key.
+  ASSERT_TRUE(Regestry::WriteRegPath(registry, "HKCU\\" + key + "\\Deeper", "beside", "REG_SZ"));
+  EXPECT_EQ(Regestry::ReadRegPath(registry, "HKCU\\" + key + "\\Deeper"), "beside");
+  EXPECT_EQ(Regestry::ReadRegValue(registry, RootKey::CurrentUser, key, "Deeper"), "beside");
+}
+
+TEST_F(ScratchKey, BinaryAndMultiStringValuesDecodeByType) {
+  SetRaw("bin", REG_BINARY, "\x05\x01");
+  SetRaw("neg", REG_BINARY, "\xFF\xFF");
+  SetRaw("one", REG_BINARY, "\x07");
+  SetRaw("long", REG_BINARY, "\x05\x01\x02\x03\x04\x05\x06");
+  SetRaw("multi", REG_MULTI_SZ, text::Utf8ToUtf16Le("a\0b\0\0"s));
+  SetRaw("dword", REG_DWORD, "\x2A\x00\x00\x00"s);
+  SetRaw("expand", REG_EXPAND_SZ, text::Utf8ToUtf16Le("%WINDIR%\0"s));
+  SetRaw("unterminated", REG_SZ, text::Utf8ToUtf16Le("no NUL"));
+  SetRaw("empty", REG_SZ, "");
+  EXPECT_EQ(Read("bin"), "261");
+  EXPECT_EQ(Read("neg"), "-1");
+  EXPECT_EQ(Read("one"), "7");
+  EXPECT_EQ(Read("long"), "261");
+  EXPECT_EQ(Read("multi"), "a\0b\0\0"s);
+  EXPECT_EQ(Read("dword"), "");
+  EXPECT_EQ(Read("expand"), "");
+  EXPECT_EQ(Read("unterminated"), "no NUL");
+  EXPECT_EQ(Read("empty"), "");
+  EXPECT_EQ(Read("missing"), "");
+  EXPECT_EQ(Regestry::ReadRegPath(registry, "HKCU\\" + key + "\\dword"), "42");
+}
+
+TEST_F(ScratchKey, LargeValuesAndMissingKeysAreHandled) {
+  std::string big(2u << 20, '\x01');
+  big[0] = '\x10';
+  big[1] = '\x00';
+  SetRaw("big", REG_BINARY, big);
+  EXPECT_EQ(Read("big"), "16");
+  EXPECT_EQ(Regestry::ReadRegValue(registry, RootKey::CurrentUser, key + "\\Nowhere", "x"), "");
+  EXPECT_FALSE(registry.queryValue(RootKey::LocalMachine, "SOFTWARE\\VelkaroNoSuchKey", "x",
+                                   RegView::Wow32));
+}
+
+TEST(Win32System, ReportsVersionUserAndFolders) {
+  Win32System system;
+  const auto extended = system.versionInfo(156);
+  ASSERT_TRUE(extended);
+  EXPECT_EQ(extended->platformId, 2u);
+  EXPECT_GE(extended->major, 5u);
+  EXPECT_EQ(extended->servicePack.size(), 128u);
+  const auto plain = system.versionInfo(148);
+  ASSERT_TRUE(plain);
+  EXPECT_EQ(plain->major, extended->major);
+  EXPECT_FALSE(system.versionInfo(100));
+
+  const auto user = system.userName(256);
+  ASSERT_TRUE(user);
+  EXPECT_FALSE(text::CutAtNul(*user).empty());
+  EXPECT_TRUE(system.isNTAdmin().has_value());
+
+  EXPECT_FALSE(system.windowsDirectory().empty());
+  EXPECT_FALSE(text::EndsWith(system.windowsDirectory(), "\\"));
+  EXPECT_TRUE(text::EndsWith(text::LowerAscii(system.programPath()), "\\win32_tests.exe"));
+}
+
+TEST(Win32TextFiles, ReadsAnsiTextAsUtf8WithinTheLimit) {
+  wchar_t folder[MAX_PATH];
+  ASSERT_GT(GetTempPathW(MAX_PATH, folder), 0u);
+  const std::string path = Narrow(folder) + "velkaro_text_" + std::to_string(GetCurrentProcessId());
+  HANDLE f = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(f, INVALID_HANDLE_VALUE);
+  const std::string bytes =
+      "Gr\xF6\xDF"
+      "e\r\n\0end"s;
+  DWORD written;
+  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(f);
+
+  Win32TextFiles files;
+  EXPECT_EQ(files.read(path, 1024), "Größe\r\n\0end"s);
+  EXPECT_EQ(files.read(path, 3), "Grö");
+  DeleteFileW(Wide(path).c_str());
+  EXPECT_FALSE(files.read(path, 1024));
+}
+
+TEST(Win32Shell, StartsProgramsAndReportsMissingOnes) {
+  Win32Shell shell;
+  EXPECT_TRUE(shell.start("cmd.exe /c exit 0", WindowStyle::Hidden));
+  EXPECT_FALSE(shell.start("velkaro-no-such-program.exe", WindowStyle::NormalFocus));
+}
+
+TEST(MessagePump, PauseProcessesEventsAndEndsWhenTheProgramEnds) {
+  Win32Clock clock;
+  MessagePump pump;
+  HWND window =
+      CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(window);
+  static int ticks;
+  ticks = 0;
+  SetTimer(window, 1, 10, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
+  const double start = clock.monotonicSeconds();
+  PrgKern::Pause(clock, pump, 0.2);
+  const double elapsed = clock.monotonicSeconds() - start;
+  EXPECT_GE(elapsed, 0.2);
+  EXPECT_GT(ticks, 0);
+  KillTimer(window, 1);
+
+  PostQuitMessage(3);
+  EXPECT_FALSE(pump.doEvents());
+  // The quit request stays for the outermost loop.
+  MSG msg;
+  ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 3u);
+  DestroyWindow(window);
+}
