@@ -3,6 +3,7 @@
 
 #include "platform/clock.h"
 #include "platform/event_pump.h"
+#include "platform/management.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/system.h"
@@ -17,6 +18,7 @@ struct Platform {
   Clock& clock;
   EventPump& pump;
   TextFiles& files;
+  Management& management;
 };
 
 }  // namespace velkaro

@@ -4,10 +4,12 @@
 #include <objbase.h>
 
 #include "app/app_state.h"
+#include "app/categories.h"
 #include "app/splash.h"
 #include "win32/form1_window.h"
 #include "win32/platform_win32.h"
 #include "win32/splash_window.h"
+#include "win32/wmi_win32.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace velkaro;
@@ -29,11 +31,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   Win32Clock clock;
   MessagePump pump;
   Win32TextFiles files;
-  Platform platform{registry, system, shell, clock, pump, files};
+  ComManagement management;
+  Platform platform{registry, system, shell, clock, pump, files, management};
   AppState state;
 
   Pictures pictures(instance);
   Form1Window mainWindow(instance, pump, pictures);
+  ConnectCategories(mainWindow.form(), mainWindow, platform, state);
   SplashWindow splash(instance, pictures);
   StartUp startUp(platform, state, splash, mainWindow);
   splash.onTimer([&startUp] { startUp.Splash_Timer1(); });

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/fake_management.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_registry.h"
 #include "platform/regestry.h"
@@ -119,7 +120,8 @@ struct StartUpTest : testing::Test {
   FakeClock clock{86399.5};  // a wait that spans midnight of a time-of-day clock
   FakePump pump{clock};
   FakeFiles files;
-  Platform platform{registry, system, shell, clock, pump, files};
+  FakeManagement management;
+  Platform platform{registry, system, shell, clock, pump, files, management};
   AppState state;
   std::vector<std::string> log;
   Recorder windows{log};

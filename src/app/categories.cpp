@@ -1,0 +1,11 @@
+#include "app/categories.h"
+
+#include "collectors/windows.h"
+
+namespace velkaro {
+
+void ConnectCategories(Form1& form, View& view, Platform& platform, AppState& /*state*/) {
+  form.setFill(0, [&view, &platform] { Windows::Fill(platform, view); });
+}
+
+}  // namespace velkaro

@@ -1,0 +1,70 @@
+// The three ways a collector treats failures of its management queries, as helpers that run
+// a query and walk its objects, so that each collector states its regime in one line.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "app/view.h"
+#include "platform/management.h"
+
+namespace velkaro::wmi {
+
+inline constexpr const char* kLocalCimV2 = "winmgmts:\\\\.\\root\\cimv2";
+
+struct Query {
+  std::string moniker;
+  std::string text;
+  // Flags of the query; nullopt runs it by its text alone.
+  std::optional<int32_t> flags = kWmiReturnImmediatelyForwardOnly;
+};
+
+// One object of a walk. Its steps write fields; a step whose value could not be read or
+// converted (nullopt) has failed, and the regime decides what follows.
+class Row {
+ public:
+  Row(WmiObject& object, View& view, bool stopOnFailure)
+      : object_(object), view_(view), stopOnFailure_(stopOnFailure) {}
+
+  std::optional<WmiValue> get(const std::string& name) { return object_.get(name); }
+  // The property as field text (a null, an array or a missing property fail).
+  std::optional<std::string> text(const std::string& name);
+  // The property followed by a suffix (a null counts as empty text).
+  std::optional<std::string> withSuffix(const std::string& name, std::string_view suffix);
+  // The elements of an array property joined by a separator.
+  std::optional<std::string> joined(const std::string& name, std::string_view separator);
+
+  // One step: writes the value into the field, or fails. Returns whether it wrote.
+  bool set(int field, const std::optional<std::string>& value);
+  // One step of any other kind; `ok` tells whether it succeeded.
+  bool step(bool ok);
+
+  // Ends the walk after this object.
+  void stopWalk() { stopWalk_ = true; }
+
+  bool failed() const { return failed_; }
+  bool ended() const { return stopWalk_ || (stopOnFailure_ && failed_); }
+
+ private:
+  WmiObject& object_;
+  View& view_;
+  bool stopOnFailure_;
+  bool failed_ = false;
+  bool stopWalk_ = false;
+};
+
+using Body = std::function<void(Row&)>;
+
+// Skip-all: every failing step is dropped and the next one runs; binding, query and walk
+// failures included, so without the service nothing changes.
+void SkipAll(Management& management, View& view, const Query& query, const Body& body);
+
+// Skip from the walk on: binding and query must succeed (false, and no walk, when they do not);
+// inside the walk a failing step is dropped and the next one runs.
+bool SkipFromWalk(Management& management, View& view, const Query& query, const Body& body);
+
+// Unguarded: the first failing step ends the walk; false when any step failed.
+bool Unguarded(Management& management, View& view, const Query& query, const Body& body);
+
+}  // namespace velkaro::wmi
