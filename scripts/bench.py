@@ -1,0 +1,84 @@
+#!/usr/bin/env python3
+"""Start-up benchmark of Velkaro.exe under Wine (not a test: it reports, it does not judge).
+
+Starts the program N times in one throw-away prefix under Xvfb with its wineserver kept warm
+(-p) and measures, with probe.exe polling every millisecond inside the prefix:
+  - process start -> splash visible
+  - splash visible -> main window visible
+  - main window visible -> main window's thread takes messages again (the program paints the
+    whole window before it returns to its message loop, so this bounds the first paint)
+and reports the size of the program file.
+
+Usage: scripts/bench.py [--build build/x64] [--runs 5]
+"""
+
+import argparse
+import statistics
+import sys
+from pathlib import Path
+
+REPO = Path(__file__).resolve().parents[1]
+sys.path.insert(0, str(REPO / "tests" / "e2e"))
+
+from velkaro_e2e import (INSTALL_DIR, MAIN, MAIN_TITLE, PROGRAM, SPLASH, Environment,  # noqa: E402
+                         VelkaroApp, wait_for)
+
+
+def one_start(app):
+    """The three intervals of one start, in ms; the program is ended afterwards."""
+    probe = app.probe
+    proc = probe.launch(PROGRAM, INSTALL_DIR)["proc"]
+    try:
+        splash = probe.wait_window(SPLASH, "visible", 10)
+        main = probe.wait_window(MAIN, "visible_sync", 15, MAIN_TITLE)
+        if not (splash["met"] and main["met"] and main["replied"]):
+            raise RuntimeError(f"start-up did not complete: {splash} {main}")
+        return splash["t"], main["t"] - splash["t"], main["synced"] - main["t"]
+    finally:
+        probe.terminate(proc)
+        # The diagnostic tool the splash starts must not run into the next start.
+        wait_for(lambda: not any(p["exe"].lower() in ("velkaro.exe", "dxdiag.exe")
+                                 for p in probe.processes()), 60, 0.05,
+                 "Velkaro.exe and dxdiag.exe ended")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--build", default=str(REPO / "build" / "x64"), help="the x64 build")
+    parser.add_argument("--runs", type=int, default=5)
+    args = parser.parse_args()
+    build = Path(args.build).resolve()
+    program = build / "bin" / "Velkaro.exe"
+
+    env = Environment(build)
+    samples = []
+    try:
+        env.start()
+        app = VelkaroApp("bench", env)
+        try:
+            for i in range(args.runs):
+                samples.append(one_start(app))
+                print(f"run {i + 1}: " + ", ".join(f"{v:.1f} ms" for v in samples[-1]),
+                      flush=True)
+        finally:
+            app.close()
+    finally:
+        env.stop()
+
+    rows = [("process start -> splash visible", "< 300 ms", lambda v: v < 300),
+            ("splash visible -> main visible", "3000 +- 100 ms", lambda v: abs(v - 3000) <= 100),
+            ("main visible -> painted", "< 100 ms", lambda v: v < 100)]
+    print(f"\nVelkaro.exe start-up under Wine, {args.runs} runs, warm wineserver (ms)\n")
+    print(f"{'interval':<34}{'min':>9}{'median':>9}{'max':>9}  {'target':<16}")
+    for (name, target, meets), values in zip(rows, zip(*samples)):
+        verdict = "ok" if all(meets(v) for v in values) else "MISSED"
+        print(f"{name:<34}{min(values):9.1f}{statistics.median(values):9.1f}"
+              f"{max(values):9.1f}  {target:<16}{verdict}")
+    size = program.stat().st_size
+    print(f"\n{'Velkaro.exe size':<34}{size / 2**20:9.2f} MB ({size} bytes)  target < 1.5 MB  "
+          f"{'ok' if size < 1.5 * 2**20 else 'MISSED'}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,880 @@
+// probe.exe: the end-to-end tests' agent inside the Wine prefix. It reads one command per line
+// on stdin (fields separated by TAB, UTF-8) and answers each with one line of JSON on stdout.
+// It launches the program under test, watches its windows and controls from outside (window
+// messages only, every one with a timeout), reads and changes the registry and reads files.
+// Waits poll their condition every millisecond inside the probe, so reported times are exact
+// to about a millisecond; times are milliseconds since the latest launch.
+//
+// Commands (replies always carry "ok"; a failed command gives "ok":false and "error"):
+//   hello                                   -> pid, dpi
+//   setenv NAME VALUE | unsetenv NAME       environment for later launches (not WINE*)
+//   launch CMDLINE [CWD]                    -> proc, pid
+//   proc N                                  -> running, exit_code
+//   wait_exit N TIMEOUT_MS                  -> exited, exit_code, t
+//   terminate N
+//   window CLASS [TITLE]                    -> found, window{...}
+//   wait_window CLASS TIMEOUT_MS COND [TITLE]   COND: exists visible hidden gone, or
+//                                           visible_sync: visible, then at once as sync
+//   processes                               -> processes[{pid, exe}] of the prefix
+//   control CLASS NAME|ID                   -> found, control{...}
+//   controls CLASS                          -> controls[...] (all descendants)
+//   table                                   -> controls[...] of the main window's control table
+//   wait_control CLASS NAME|ID TIMEOUT_MS COND [VALUE]
+//                                           COND: exists visible hidden text text_not
+//   sync CLASS TIMEOUT_MS                   -> replied, sent, synced (when it returned)
+//   now                                     -> t
+//   reg_get KEY NAME [32|64]                -> found, type, value, hex
+//   reg_set KEY NAME TYPE DATA              TYPE: REG_SZ REG_EXPAND_SZ REG_DWORD
+//   reg_delete_tree KEY                     -> existed
+//   read_file PATH                          -> found, size, base64
+//   quit
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/layout.h"
+
+namespace {
+
+// ---- text ----
+
+std::wstring Wide(const std::string& s) {
+  if (s.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+  std::wstring w(n, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), &w[0], n);
+  return w;
+}
+
+std::string Utf8(const std::wstring& w) {
+  if (w.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                                    nullptr, nullptr);
+  std::string s(n, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr, nullptr);
+  return s;
+}
+
+std::vector<std::string> SplitTabs(const std::string& line) {
+  std::vector<std::string> fields;
+  std::string::size_type start = 0;
+  for (;;) {
+    const auto tab = line.find('\t', start);
+    fields.push_back(
+        line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+    if (tab == std::string::npos) return fields;
+    start = tab + 1;
+  }
+}
+
+bool ParseInt(const std::string& s, long long& out) {
+  if (s.empty()) return false;
+  char* end = nullptr;
+  out = std::strtoll(s.c_str(), &end, 0);
+  return end && *end == '\0';
+}
+
+// ---- JSON output ----
+
+class Json {
+ public:
+  Json& open() { return raw('{', true); }
+  Json& close() { return raw('}', false); }
+  Json& openArray() { return raw('[', true); }
+  Json& closeArray() { return raw(']', false); }
+  Json& key(const char* k) {
+    separate();
+    quoted(k);
+    out_ += ':';
+    first_ = true;
+    return *this;
+  }
+  Json& str(const std::string& s) {
+    separate();
+    quoted(s);
+    return *this;
+  }
+  Json& num(long long v) { return value(std::to_string(v)); }
+  Json& real(double v) {
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.3f", v);
+    return value(buf);
+  }
+  Json& boolean(bool v) { return value(v ? "true" : "false"); }
+  Json& null() { return value("null"); }
+  Json& rect(const RECT& r) {
+    openArray().num(r.left).num(r.top).num(r.right).num(r.bottom);
+    return closeArray();
+  }
+  const std::string& text() const { return out_; }
+
+ private:
+  // A comma before every element but the first of an object or array, and none after a key.
+  void separate() {
+    if (!first_) out_ += ',';
+    first_ = false;
+  }
+  Json& raw(char c, bool opens) {
+    if (opens) separate();
+    out_ += c;
+    first_ = opens;
+    return *this;
+  }
+  Json& value(const std::string& v) {
+    separate();
+    out_ += v;
+    return *this;
+  }
+  void quoted(const std::string& s) {
+    out_ += '"';
+    for (unsigned char c : s) {
+      switch (c) {
+        case '"':
+          out_ += "\\\"";
+          break;
+        case '\\':
+          out_ += "\\\\";
+          break;
+        case '\n':
+          out_ += "\\n";
+          break;
+        case '\r':
+          out_ += "\\r";
+          break;
+        case '\t':
+          out_ += "\\t";
+          break;
+        default:
+          if (c < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out_ += buf;
+          } else {
+            out_ += static_cast<char>(c);
+          }
+      }
+    }
+    out_ += '"';
+  }
+  std::string out_;
+  bool first_ = true;
+};
+
+// ---- clock ----
+
+LARGE_INTEGER g_frequency;
+LARGE_INTEGER g_launch;  // time of the latest launch (probe start before the first one)
+
+double SinceLaunchMs() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart - g_launch.QuadPart) * 1000.0 /
+         static_cast<double>(g_frequency.QuadPart);
+}
+
+// Polls `met` every millisecond until it holds or the deadline passes; true when it held.
+template <typename Condition>
+bool PollUntil(long long timeoutMs, Condition met) {
+  LARGE_INTEGER start, now;
+  QueryPerformanceCounter(&start);
+  const LONGLONG limit = timeoutMs * g_frequency.QuadPart / 1000;
+  for (;;) {
+    if (met()) return true;
+    QueryPerformanceCounter(&now);
+    if (now.QuadPart - start.QuadPart >= limit) return false;
+    Sleep(1);
+  }
+}
+
+// ---- windows ----
+
+constexpr UINT kMessageTimeoutMs = 2000;
+
+std::wstring ClassOf(HWND hwnd) {
+  wchar_t name[256] = {};
+  GetClassNameW(hwnd, name, 256);
+  return name;
+}
+
+std::wstring TitleOf(HWND hwnd) {
+  wchar_t title[512] = {};
+  GetWindowTextW(hwnd, title, 512);  // top-level windows: no message is sent
+  return title;
+}
+
+struct TopSearch {
+  std::wstring cls;
+  std::wstring title;
+  bool anyTitle;
+  HWND visible = nullptr;
+  HWND first = nullptr;
+};
+
+BOOL CALLBACK CollectTop(HWND hwnd, LPARAM param) {
+  auto* s = reinterpret_cast<TopSearch*>(param);
+  if (ClassOf(hwnd) != s->cls) return TRUE;
+  if (!s->anyTitle && TitleOf(hwnd) != s->title) return TRUE;
+  if (!s->first) s->first = hwnd;
+  if (IsWindowVisible(hwnd)) {
+    s->visible = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The top-level window of the class (and title, when given); a visible one is preferred.
+HWND FindTop(const std::string& cls, const std::string* title) {
+  TopSearch s{Wide(cls), title ? Wide(*title) : std::wstring(), title == nullptr};
+  EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&s));
+  return s.visible ? s.visible : s.first;
+}
+
+void DescribeWindow(Json& j, HWND hwnd) {
+  RECT r{}, c{};
+  GetWindowRect(hwnd, &r);
+  GetClientRect(hwnd, &c);
+  POINT tl{c.left, c.top}, br{c.right, c.bottom};
+  ClientToScreen(hwnd, &tl);
+  ClientToScreen(hwnd, &br);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  j.open();
+  j.key("hwnd").num(static_cast<long long>(reinterpret_cast<uintptr_t>(hwnd)));
+  j.key("pid").num(pid);
+  j.key("class").str(Utf8(ClassOf(hwnd)));
+  j.key("title").str(Utf8(TitleOf(hwnd)));
+  j.key("visible").boolean(IsWindowVisible(hwnd) != FALSE);
+  j.key("rect").rect(r);
+  j.key("client").rect(RECT{tl.x, tl.y, br.x, br.y});
+  j.close();
+}
+
+bool Send(HWND hwnd, UINT msg, WPARAM w, LPARAM l, LRESULT& result) {
+  DWORD_PTR r = 0;
+  if (!SendMessageTimeoutW(hwnd, msg, w, l, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &r)) return false;
+  result = static_cast<LRESULT>(r);
+  return true;
+}
+
+bool WindowText(HWND hwnd, std::wstring& text) {
+  LRESULT len = 0;
+  if (!Send(hwnd, WM_GETTEXTLENGTH, 0, 0, len)) return false;
+  std::vector<wchar_t> buf(static_cast<size_t>(len) + 2, L'\0');
+  LRESULT got = 0;
+  if (!Send(hwnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), got)) return false;
+  text.assign(buf.data());
+  return true;
+}
+
+// Items of a combo box or list box: count, item length and item text messages of its kind.
+bool Items(HWND hwnd, UINT countMsg, UINT lenMsg, UINT textMsg, std::vector<std::wstring>& items) {
+  LRESULT count = 0;
+  if (!Send(hwnd, countMsg, 0, 0, count) || count < 0) return false;
+  for (LRESULT i = 0; i < count; ++i) {
+    LRESULT len = 0;
+    if (!Send(hwnd, lenMsg, i, 0, len) || len < 0) return false;
+    std::vector<wchar_t> buf(static_cast<size_t>(len) + 2, L'\0');
+    LRESULT got = 0;
+    if (!Send(hwnd, textMsg, i, reinterpret_cast<LPARAM>(buf.data()), got)) return false;
+    items.emplace_back(buf.data());
+  }
+  return true;
+}
+
+struct ControlInfo {
+  HWND hwnd;
+  int id;
+};
+
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM param) {
+  reinterpret_cast<std::vector<ControlInfo>*>(param)->push_back({hwnd, GetDlgCtrlID(hwnd)});
+  return TRUE;
+}
+
+std::vector<ControlInfo> Descendants(HWND top) {
+  std::vector<ControlInfo> all;
+  EnumChildWindows(top, CollectChild, reinterpret_cast<LPARAM>(&all));
+  return all;
+}
+
+// A control name from the main window's control table, or a number.
+bool ResolveId(const std::string& nameOrId, int& id) {
+  long long n = 0;
+  if (ParseInt(nameOrId, n)) {
+    id = static_cast<int>(n);
+    return true;
+  }
+  const velkaro::ControlSpec* entry = velkaro::FindControl(nameOrId);
+  if (!entry) return false;
+  id = entry->id;
+  return true;
+}
+
+HWND FindControlWindow(HWND top, int id) {
+  for (const auto& c : Descendants(top))
+    if (c.id == id) return c.hwnd;
+  return nullptr;
+}
+
+void DescribeControl(Json& j, HWND hwnd, int id) {
+  const std::wstring cls = ClassOf(hwnd);
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  j.open();
+  j.key("id").num(id);
+  const velkaro::ControlSpec* entry = velkaro::FindControl(id);
+  j.key("name").str(entry ? entry->name : std::string());
+  j.key("class").str(Utf8(cls));
+  j.key("visible").boolean(IsWindowVisible(hwnd) != FALSE);
+  j.key("rect").rect(r);
+  std::wstring text;
+  j.key("text");
+  if (WindowText(hwnd, text))
+    j.str(Utf8(text));
+  else
+    j.null();
+  LRESULT v = 0;
+  if (lstrcmpiW(cls.c_str(), L"Button") == 0 && Send(hwnd, BM_GETCHECK, 0, 0, v))
+    j.key("check").num(v);
+  std::vector<std::wstring> items;
+  bool listed = false;
+  if (lstrcmpiW(cls.c_str(), L"ComboBox") == 0)
+    listed = Items(hwnd, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT, items);
+  else if (lstrcmpiW(cls.c_str(), L"ListBox") == 0)
+    listed = Items(hwnd, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT, items);
+  if (listed) {
+    j.key("items").openArray();
+    for (const auto& item : items) j.str(Utf8(item));
+    j.closeArray();
+  }
+  j.close();
+}
+
+// ---- registry ----
+
+bool SplitKey(const std::string& path, HKEY& root, std::wstring& sub) {
+  const auto slash = path.find('\\');
+  const std::string head = path.substr(0, slash);
+  sub = slash == std::string::npos ? std::wstring() : Wide(path.substr(slash + 1));
+  if (head == "HKCU" || head == "HKEY_CURRENT_USER")
+    root = HKEY_CURRENT_USER;
+  else if (head == "HKLM" || head == "HKEY_LOCAL_MACHINE")
+    root = HKEY_LOCAL_MACHINE;
+  else if (head == "HKCR" || head == "HKEY_CLASSES_ROOT")
+    root = HKEY_CLASSES_ROOT;
+  else if (head == "HKU" || head == "HKEY_USERS")
+    root = HKEY_USERS;
+  else
+    return false;
+  return true;
+}
+
+const char* TypeName(DWORD type) {
+  switch (type) {
+    case REG_NONE:
+      return "REG_NONE";
+    case REG_SZ:
+      return "REG_SZ";
+    case REG_EXPAND_SZ:
+      return "REG_EXPAND_SZ";
+    case REG_BINARY:
+      return "REG_BINARY";
+    case REG_DWORD:
+      return "REG_DWORD";
+    case REG_DWORD_BIG_ENDIAN:
+      return "REG_DWORD_BIG_ENDIAN";
+    case REG_LINK:
+      return "REG_LINK";
+    case REG_MULTI_SZ:
+      return "REG_MULTI_SZ";
+    case REG_QWORD:
+      return "REG_QWORD";
+    default:
+      return "REG_UNKNOWN";
+  }
+}
+
+std::string Hex(const BYTE* data, size_t n) {
+  static const char digits[] = "0123456789abcdef";
+  std::string s;
+  for (size_t i = 0; i < n; ++i) {
+    s += digits[data[i] >> 4];
+    s += digits[data[i] & 15];
+  }
+  return s;
+}
+
+// The value as text: strings without their terminator, numbers in decimal, multi-strings as an
+// array, anything else as hex.
+void DecodeValue(Json& j, DWORD type, const std::vector<BYTE>& data) {
+  const auto* w = reinterpret_cast<const wchar_t*>(data.data());
+  const size_t chars = data.size() / sizeof(wchar_t);
+  switch (type) {
+    case REG_SZ:
+    case REG_EXPAND_SZ: {
+      std::wstring s(w, chars);
+      const auto nul = s.find(L'\0');
+      if (nul != std::wstring::npos) s.resize(nul);
+      j.str(Utf8(s));
+      return;
+    }
+    case REG_MULTI_SZ: {
+      j.openArray();
+      size_t i = 0;
+      while (i < chars && w[i] != L'\0') {
+        std::wstring item;
+        while (i < chars && w[i] != L'\0') item += w[i++];
+        ++i;
+        j.str(Utf8(item));
+      }
+      j.closeArray();
+      return;
+    }
+    case REG_DWORD:
+      if (data.size() >= 4) {
+        DWORD v;
+        memcpy(&v, data.data(), 4);
+        j.num(v);
+        return;
+      }
+      break;
+    case REG_QWORD:
+      if (data.size() >= 8) {
+        unsigned long long v;
+        memcpy(&v, data.data(), 8);
+        j.num(static_cast<long long>(v));
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  j.str(Hex(data.data(), data.size()));
+}
+
+class Key {
+ public:
+  ~Key() {
+    if (h_) RegCloseKey(h_);
+  }
+  HKEY* out() { return &h_; }
+  HKEY get() const { return h_; }
+
+ private:
+  HKEY h_ = nullptr;
+};
+
+// ---- files ----
+
+std::string Base64(const std::vector<char>& data) {
+  static const char table[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::string out;
+  size_t i = 0;
+  for (; i + 2 < data.size(); i += 3) {
+    const unsigned v = (static_cast<unsigned char>(data[i]) << 16) |
+                       (static_cast<unsigned char>(data[i + 1]) << 8) |
+                       static_cast<unsigned char>(data[i + 2]);
+    out += table[v >> 18];
+    out += table[(v >> 12) & 63];
+    out += table[(v >> 6) & 63];
+    out += table[v & 63];
+  }
+  if (i < data.size()) {
+    unsigned v = static_cast<unsigned char>(data[i]) << 16;
+    if (i + 1 < data.size()) v |= static_cast<unsigned char>(data[i + 1]) << 8;
+    out += table[v >> 18];
+    out += table[(v >> 12) & 63];
+    out += i + 1 < data.size() ? table[(v >> 6) & 63] : '=';
+    out += '=';
+  }
+  return out;
+}
+
+// ---- the agent ----
+
+class Probe {
+ public:
+  // Answers one command line; false when the probe should end.
+  bool handle(const std::string& line, Json& j) {
+    const auto f = SplitTabs(line);
+    const std::string& cmd = f[0];
+    auto arg = [&](size_t i) -> const std::string& {
+      static const std::string empty;
+      return i < f.size() ? f[i] : empty;
+    };
+    auto number = [&](size_t i, long long& out) { return ParseInt(arg(i), out); };
+
+    if (cmd == "hello") {
+      HDC dc = GetDC(nullptr);
+      const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+      ReleaseDC(nullptr, dc);
+      ok(j).key("pid").num(GetCurrentProcessId());
+      j.key("dpi").num(dpi);
+    } else if (cmd == "quit") {
+      ok(j);
+      return false;
+    } else if (cmd == "now") {
+      ok(j).key("t").real(SinceLaunchMs());
+    } else if (cmd == "setenv" && f.size() == 3) {
+      // Wine hands a new process the WINE* variables of the parent's Unix environment, so
+      // setting them here would change nothing for the next launch.
+      if (_strnicmp(f[1].c_str(), "WINE", 4) == 0)
+        return fail(j, "WINE* variables must be in the probe's own environment");
+      if (!SetEnvironmentVariableW(Wide(f[1]).c_str(), Wide(f[2]).c_str()))
+        return fail(j, "setenv");
+      ok(j);
+    } else if (cmd == "unsetenv" && f.size() == 2) {
+      SetEnvironmentVariableW(Wide(f[1]).c_str(), nullptr);
+      ok(j);
+    } else if (cmd == "launch" && f.size() >= 2) {
+      launch(j, f[1], arg(2));
+    } else if (cmd == "proc" && f.size() == 2) {
+      long long n;
+      HANDLE h;
+      if (!number(1, n) || !(h = process(n))) return fail(j, "no such process");
+      DWORD code = 0;
+      GetExitCodeProcess(h, &code);
+      const bool running = WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
+      ok(j).key("running").boolean(running);
+      j.key("exit_code");
+      running ? j.null() : j.num(code);
+    } else if (cmd == "wait_exit" && f.size() == 3) {
+      long long n, timeout;
+      HANDLE h;
+      if (!number(1, n) || !number(2, timeout) || !(h = process(n)))
+        return fail(j, "bad arguments");
+      const bool exited = WaitForSingleObject(h, static_cast<DWORD>(timeout)) == WAIT_OBJECT_0;
+      const double t = SinceLaunchMs();
+      DWORD code = 0;
+      GetExitCodeProcess(h, &code);
+      ok(j).key("exited").boolean(exited);
+      j.key("exit_code");
+      exited ? j.num(code) : j.null();
+      j.key("t").real(t);
+    } else if (cmd == "terminate" && f.size() == 2) {
+      long long n;
+      HANDLE h;
+      if (!number(1, n) || !(h = process(n))) return fail(j, "no such process");
+      TerminateProcess(h, 1);
+      ok(j).key("exited").boolean(WaitForSingleObject(h, 5000) == WAIT_OBJECT_0);
+    } else if (cmd == "window" && f.size() >= 2) {
+      HWND hwnd = FindTop(f[1], f.size() >= 3 ? &f[2] : nullptr);
+      ok(j).key("found").boolean(hwnd != nullptr);
+      j.key("window");
+      hwnd ? DescribeWindow(j, hwnd) : void(j.null());
+    } else if (cmd == "wait_window" && f.size() >= 4) {
+      waitWindow(j, f);
+    } else if (cmd == "control" && f.size() == 3) {
+      int id;
+      if (!ResolveId(f[2], id)) return fail(j, "unknown control name");
+      HWND top = FindTop(f[1], nullptr);
+      HWND hwnd = top ? FindControlWindow(top, id) : nullptr;
+      ok(j).key("found").boolean(hwnd != nullptr);
+      j.key("control");
+      hwnd ? DescribeControl(j, hwnd, id) : void(j.null());
+    } else if (cmd == "controls" && f.size() == 2) {
+      HWND top = FindTop(f[1], nullptr);
+      if (!top) return fail(j, "no such window");
+      ok(j).key("controls").openArray();
+      for (const auto& c : Descendants(top)) DescribeControl(j, c.hwnd, c.id);
+      j.closeArray();
+    } else if (cmd == "table") {
+      ok(j).key("controls").openArray();
+      for (const auto& c : velkaro::Form1Controls()) {
+        const velkaro::ControlSpec* parent = velkaro::FindControl(c.parent);
+        j.open().key("id").num(c.id);
+        j.key("name").str(c.name);
+        j.key("parent").str(parent ? parent->name : std::string());
+        j.key("visible").boolean(c.visible);
+        j.key("caption").str(c.caption);
+        j.close();
+      }
+      j.closeArray();
+    } else if (cmd == "wait_control" && f.size() >= 5) {
+      waitControl(j, f);
+    } else if (cmd == "sync" && f.size() == 3) {
+      long long timeout;
+      HWND hwnd = FindTop(f[1], nullptr);
+      if (!number(2, timeout)) return fail(j, "bad timeout");
+      if (!hwnd) return fail(j, "no such window");
+      ok(j);
+      Sync(j, hwnd, timeout);
+    } else if (cmd == "processes") {
+      processes(j);
+    } else if (cmd == "reg_get" && f.size() >= 3) {
+      regGet(j, f[1], f[2], arg(3));
+    } else if (cmd == "reg_set" && f.size() == 5) {
+      regSet(j, f[1], f[2], f[3], f[4]);
+    } else if (cmd == "reg_delete_tree" && f.size() == 2) {
+      regDeleteTree(j, f[1]);
+    } else if (cmd == "read_file" && f.size() == 2) {
+      readFile(j, f[1]);
+    } else {
+      fail(j, "unknown command or wrong number of fields: " + cmd);
+    }
+    return true;
+  }
+
+ private:
+  static Json& ok(Json& j) { return j.open().key("ok").boolean(true); }
+  static bool fail(Json& j, const std::string& why) {
+    j.open().key("ok").boolean(false);
+    j.key("error").str(why);
+    return true;
+  }
+
+  HANDLE process(long long n) const {
+    return n >= 0 && n < static_cast<long long>(processes_.size()) ? processes_[n] : nullptr;
+  }
+
+  void launch(Json& j, const std::string& cmdLine, const std::string& cwd) {
+    std::wstring line = Wide(cmdLine);
+    const std::wstring dir = Wide(cwd);
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    QueryPerformanceCounter(&g_launch);
+    // No handle inheritance and no console: the program starts as from the shell, and the
+    // probe's pipes stay the probe's.
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+                        dir.empty() ? nullptr : dir.c_str(), &si, &pi)) {
+      fail(j, "CreateProcess failed: " + std::to_string(GetLastError()));
+      return;
+    }
+    CloseHandle(pi.hThread);
+    processes_.push_back(pi.hProcess);
+    ok(j).key("proc").num(static_cast<long long>(processes_.size() - 1));
+    j.key("pid").num(pi.dwProcessId);
+  }
+
+  // Sends WM_NULL and reports when it was sent and when the window's thread answered, i.e.
+  // the next time it took messages.
+  static void Sync(Json& j, HWND hwnd, long long timeoutMs) {
+    const double sent = SinceLaunchMs();
+    DWORD_PTR r = 0;
+    const bool replied = SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL,
+                                             static_cast<UINT>(timeoutMs), &r) != 0;
+    const double t = SinceLaunchMs();
+    j.key("replied").boolean(replied);
+    j.key("sent").real(sent);
+    j.key("synced").real(t);
+  }
+
+  void processes(Json& j) {
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE) return void(fail(j, "CreateToolhelp32Snapshot failed"));
+    ok(j).key("processes").openArray();
+    PROCESSENTRY32W e{};
+    e.dwSize = sizeof e;
+    for (BOOL more = Process32FirstW(snap, &e); more; more = Process32NextW(snap, &e)) {
+      j.open().key("pid").num(e.th32ProcessID);
+      j.key("exe").str(Utf8(e.szExeFile));
+      j.close();
+    }
+    j.closeArray();
+    CloseHandle(snap);
+  }
+
+  void waitWindow(Json& j, const std::vector<std::string>& f) {
+    long long timeout;
+    if (!ParseInt(f[2], timeout)) return void(fail(j, "bad timeout"));
+    const std::string& cond = f[3];
+    const std::string* title = f.size() >= 5 ? &f[4] : nullptr;
+    HWND hwnd = nullptr;
+    auto check = [&]() -> bool {
+      hwnd = FindTop(f[1], title);
+      if (cond == "exists") return hwnd != nullptr;
+      if (cond == "visible" || cond == "visible_sync") return hwnd && IsWindowVisible(hwnd);
+      if (cond == "hidden") return hwnd && !IsWindowVisible(hwnd);
+      if (cond == "gone") return hwnd == nullptr;
+      return false;
+    };
+    if (cond != "exists" && cond != "visible" && cond != "visible_sync" && cond != "hidden" &&
+        cond != "gone")
+      return void(fail(j, "unknown condition"));
+    const bool met = PollUntil(timeout, check);
+    const double t = SinceLaunchMs();
+    ok(j).key("met").boolean(met);
+    j.key("t").real(t);
+    if (met && cond == "visible_sync") Sync(j, hwnd, timeout);
+    j.key("window");
+    hwnd ? DescribeWindow(j, hwnd) : void(j.null());
+  }
+
+  void waitControl(Json& j, const std::vector<std::string>& f) {
+    int id;
+    long long timeout;
+    if (!ResolveId(f[2], id)) return void(fail(j, "unknown control name"));
+    if (!ParseInt(f[3], timeout)) return void(fail(j, "bad timeout"));
+    const std::string& cond = f[4];
+    const std::wstring value = f.size() >= 6 ? Wide(f[5]) : std::wstring();
+    if (cond != "exists" && cond != "visible" && cond != "hidden" && cond != "text" &&
+        cond != "text_not")
+      return void(fail(j, "unknown condition"));
+    HWND hwnd = nullptr;
+    auto check = [&]() -> bool {
+      HWND top = FindTop(f[1], nullptr);
+      hwnd = top ? FindControlWindow(top, id) : nullptr;
+      if (!hwnd) return false;
+      if (cond == "exists") return true;
+      if (cond == "visible") return IsWindowVisible(hwnd) != FALSE;
+      if (cond == "hidden") return !IsWindowVisible(hwnd);
+      std::wstring text;
+      if (!WindowText(hwnd, text)) return false;
+      return (text == value) == (cond == "text");
+    };
+    const bool met = PollUntil(timeout, check);
+    const double t = SinceLaunchMs();
+    ok(j).key("met").boolean(met);
+    j.key("t").real(t);
+    j.key("control");
+    hwnd ? DescribeControl(j, hwnd, id) : void(j.null());
+  }
+
+  static REGSAM View(const std::string& view) {
+    if (view == "32") return KEY_WOW64_32KEY;
+    if (view == "64") return KEY_WOW64_64KEY;
+    return 0;
+  }
+
+  void regGet(Json& j, const std::string& path, const std::string& name, const std::string& view) {
+    HKEY root;
+    std::wstring sub;
+    if (!SplitKey(path, root, sub)) return void(fail(j, "unknown root key"));
+    Key key;
+    if (RegOpenKeyExW(root, sub.c_str(), 0, KEY_QUERY_VALUE | View(view), key.out()) !=
+        ERROR_SUCCESS) {
+      ok(j).key("found").boolean(false);
+      j.key("key_found").boolean(false);
+      return;
+    }
+    const std::wstring wname = Wide(name);
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExW(key.get(), wname.c_str(), nullptr, &type, nullptr, &size) !=
+        ERROR_SUCCESS) {
+      ok(j).key("found").boolean(false);
+      j.key("key_found").boolean(true);
+      return;
+    }
+    std::vector<BYTE> data(size);
+    if (RegQueryValueExW(key.get(), wname.c_str(), nullptr, &type, data.data(), &size) !=
+        ERROR_SUCCESS)
+      return void(fail(j, "RegQueryValueEx failed"));
+    data.resize(size);
+    ok(j).key("found").boolean(true);
+    j.key("type").str(TypeName(type));
+    j.key("value");
+    DecodeValue(j, type, data);
+    j.key("hex").str(Hex(data.data(), data.size()));
+  }
+
+  void regSet(Json& j, const std::string& path, const std::string& name, const std::string& type,
+              const std::string& data) {
+    HKEY root;
+    std::wstring sub;
+    if (!SplitKey(path, root, sub)) return void(fail(j, "unknown root key"));
+    Key key;
+    if (RegCreateKeyExW(root, sub.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.out(),
+                        nullptr) != ERROR_SUCCESS)
+      return void(fail(j, "RegCreateKeyEx failed"));
+    const std::wstring wname = Wide(name);
+    LONG rc;
+    if (type == "REG_SZ" || type == "REG_EXPAND_SZ") {
+      const std::wstring w = Wide(data);
+      rc = RegSetValueExW(key.get(), wname.c_str(), 0, type == "REG_SZ" ? REG_SZ : REG_EXPAND_SZ,
+                          reinterpret_cast<const BYTE*>(w.c_str()),
+                          static_cast<DWORD>((w.size() + 1) * sizeof(wchar_t)));
+    } else if (type == "REG_DWORD") {
+      long long v;
+      if (!ParseInt(data, v)) return void(fail(j, "bad number"));
+      const DWORD d = static_cast<DWORD>(v);
+      rc = RegSetValueExW(key.get(), wname.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&d),
+                          sizeof d);
+    } else {
+      return void(fail(j, "unsupported type"));
+    }
+    if (rc != ERROR_SUCCESS) return void(fail(j, "RegSetValueEx failed"));
+    ok(j);
+  }
+
+  void regDeleteTree(Json& j, const std::string& path) {
+    HKEY root;
+    std::wstring sub;
+    if (!SplitKey(path, root, sub) || sub.empty()) return void(fail(j, "bad key"));
+    // RegDeleteTreeW is not declared for the XP floor the project compiles for.
+    using DeleteTree = LONG(WINAPI*)(HKEY, LPCWSTR);
+    auto deleteTree = reinterpret_cast<DeleteTree>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegDeleteTreeW")));
+    if (!deleteTree) return void(fail(j, "RegDeleteTreeW missing"));
+    const LONG rc = deleteTree(root, sub.c_str());
+    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
+      return void(fail(j, "RegDeleteTree failed: " + std::to_string(rc)));
+    ok(j).key("existed").boolean(rc == ERROR_SUCCESS);
+  }
+
+  void readFile(Json& j, const std::string& path) {
+    HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+      ok(j).key("found").boolean(false);
+      return;
+    }
+    std::vector<char> data;
+    char buf[65536];
+    DWORD got = 0;
+    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0)
+      data.insert(data.end(), buf, buf + got);
+    CloseHandle(h);
+    ok(j).key("found").boolean(true);
+    j.key("size").num(static_cast<long long>(data.size()));
+    j.key("base64").str(Base64(data));
+  }
+
+  std::vector<HANDLE> processes_;
+};
+
+bool WriteAll(HANDLE out, const std::string& s) {
+  size_t done = 0;
+  while (done < s.size()) {
+    DWORD wrote = 0;
+    if (!WriteFile(out, s.data() + done, static_cast<DWORD>(s.size() - done), &wrote, nullptr))
+      return false;
+    done += wrote;
+  }
+  return true;
+}
+
+}  // namespace
+
+int main() {
+  QueryPerformanceFrequency(&g_frequency);
+  QueryPerformanceCounter(&g_launch);
+  HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  Probe probe;
+  std::string pending;
+  char buf[4096];
+  for (;;) {
+    std::string::size_type nl;
+    while ((nl = pending.find('\n')) == std::string::npos) {
+      DWORD got = 0;
+      if (!ReadFile(in, buf, sizeof buf, &got, nullptr) || got == 0) return 0;  // stdin closed
+      pending.append(buf, got);
+    }
+    std::string line = pending.substr(0, nl);
+    pending.erase(0, nl + 1);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;
+    Json j;
+    const bool more = probe.handle(line, j);
+    j.close();
+    if (!WriteAll(out, j.text() + "\n") || !more) return 0;
+  }
+}

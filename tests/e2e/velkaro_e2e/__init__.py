@@ -1,0 +1,13 @@
+"""End-to-end harness: the real Velkaro.exe under Xvfb + Wine, driven like a user.
+
+Xvfb and a template prefix are made once per run (environment()); each test class gets a
+fresh copy of the template with its own wineserver, the program at C:\\Velkaro\\Velkaro.exe and
+probe.exe (tests/e2e/probe) to watch windows, controls, the registry and files from inside.
+"""
+
+from .app import INSTALL_DIR, MAIN, MAIN_TITLE, PROGRAM, SPLASH, VelkaroApp, VelkaroCase
+from .desktop import Image, Mouse, grab
+from .environment import REPO, Environment, default_build_dir, environment, use_environment
+from .probe import Probe, ProbeError
+from .waiting import WaitTimeout, wait_for
+from .wine import WinePrefix

@@ -1,0 +1,195 @@
+"""The program under test in its own prefix, with the probe beside it."""
+
+import shutil
+import unittest
+
+from . import desktop
+from .environment import environment
+from .probe import Probe
+from .waiting import WaitTimeout, wait_for
+
+SPLASH = "VelkaroSplash"
+MAIN = "VelkaroForm1"
+MAIN_TITLE = "Velkaro 3.0"
+INSTALL_DIR = r"C:\Velkaro"
+PROGRAM = INSTALL_DIR + r"\Velkaro.exe"
+
+
+class VelkaroApp:
+    """A fresh prefix with Velkaro.exe at C:\\Velkaro\\Velkaro.exe, a running probe, and helpers
+    that drive the program like a user and read it back."""
+
+    def __init__(self, name, env=None, program=None):
+        self.env = env or environment()
+        program = program or self.env.program
+        if not program.is_file():
+            raise FileNotFoundError(f"{program} is missing: build it first (make)")
+        if not self.env.probe.is_file():
+            raise FileNotFoundError(f"{self.env.probe} is missing: build the probe target")
+        self.prefix = self.env.new_prefix(name)
+        self.mouse = desktop.Mouse(self.env.display)
+        self.proc = None
+        self._table = None
+        try:
+            install = self.prefix.unix_path(INSTALL_DIR)
+            install.mkdir(parents=True)
+            shutil.copy2(program, install / "Velkaro.exe")
+            self.probe = Probe(self.prefix, self.env.probe, self.prefix.path / "probe.log")
+        except BaseException:
+            self.env.release(self.prefix)
+            raise
+
+    def close(self):
+        try:
+            self.probe.quit()
+        finally:
+            self.env.release(self.prefix)
+
+    # ---- the program ----
+
+    def launch(self):
+        """Starts C:\\Velkaro\\Velkaro.exe in C:\\Velkaro; probe times count from here."""
+        self.proc = self.probe.launch(PROGRAM, INSTALL_DIR)["proc"]
+        return self.proc
+
+    def wait_splash(self, timeout=10):
+        return self._wait_window(SPLASH, "visible", timeout)
+
+    def wait_main(self, timeout=15):
+        """Waits until the main window is visible and has every control of its table;
+        returns the probe's answer for the window (with "t", when it became visible)."""
+        answer = self._wait_window(MAIN, "visible", timeout, MAIN_TITLE)
+        names = {c["name"] for c in self.table()}
+        wait_for(lambda: names <= self.controls().keys(), timeout, 0.02,
+                 "every control of the table in the main window")
+        return answer
+
+    def table(self):
+        if self._table is None:
+            self._table = self.probe.table()
+        return self._table
+
+    def _wait_window(self, cls, condition, timeout, title=None):
+        answer = self.probe.wait_window(cls, condition, timeout, title)
+        if not answer["met"]:
+            raise WaitTimeout(f"window {cls} not {condition} within {timeout} s: {answer}")
+        return answer
+
+    def wait_exit(self, timeout):
+        return self.probe.wait_exit(self.proc, timeout)
+
+    def running(self):
+        return self.probe.process_state(self.proc)["running"]
+
+    def main_window(self):
+        window = self.probe.window(MAIN, MAIN_TITLE)
+        if window is None:
+            raise AssertionError("the main window does not exist")
+        return window
+
+    # ---- controls ----
+
+    def control(self, name):
+        """The main window's control of that name ("Text1(8)", "Label2", "P1(0)") or ID."""
+        found = self.probe.control(MAIN, name)
+        if found is None:
+            raise AssertionError(f"control {name} not found in the main window")
+        return found
+
+    def controls(self):
+        """{name: control} of every control of the main window that has a name."""
+        return {c["name"]: c for c in self.probe.controls(MAIN) if c["name"]}
+
+    def wait_control(self, name, condition, timeout, value=None):
+        answer = self.probe.wait_control(MAIN, name, condition, timeout, value)
+        if not answer["met"]:
+            raise WaitTimeout(f"{name} not {condition} {value or ''} within {timeout} s: "
+                              f"{answer['control']}")
+        return answer["control"]
+
+    def text(self, name):
+        return self.control(name)["text"]
+
+    # ---- input ----
+
+    def point_on(self, name):
+        """A screen point where the control itself is hit: inside its rectangle and outside
+        every other visible control that does not contain it (labels above the drag strip);
+        the point nearest to the control's centre on a 2-pixel grid."""
+        everything = self.probe.controls(MAIN)
+        target = next((c for c in everything if c["name"] == name), None)
+        if target is None or not target["visible"]:
+            raise AssertionError(f"{name} is not a visible control: {target}")
+        left, top, right, bottom = target["rect"]
+        others = [c["rect"] for c in everything if c["visible"] and c is not target
+                  and not _contains(c["rect"], target["rect"])]
+        cx, cy = (left + right) // 2, (top + bottom) // 2
+        points = sorted(((x, y) for x in range(left, right, 2) for y in range(top, bottom, 2)),
+                        key=lambda p: (p[0] - cx) ** 2 + (p[1] - cy) ** 2)
+        for x, y in points:
+            if not any(_inside(x, y, r) for r in others):
+                return x, y
+        raise AssertionError(f"every point of {name} is covered by another control")
+
+    def hover(self, name):
+        self.mouse.move(*self.point_on(name))
+
+    def click(self, name, button="left"):
+        self.mouse.click(*self.point_on(name), button=button)
+
+    def drag(self, name, dx, dy, button="left"):
+        """Presses on the control, moves by (dx, dy), releases."""
+        x, y = self.point_on(name)
+        self.mouse.drag((x, y), (x + dx, y + dy), button=button)
+
+    # ---- screen ----
+
+    def grab(self, rect):
+        return desktop.grab(self.env.display, rect)
+
+    def grab_control(self, name):
+        return self.grab(self.control(name)["rect"])
+
+    # ---- registry and files ----
+
+    def reg_get(self, key, name):
+        return self.probe.reg_get(key, name)
+
+    def reg_set_sz(self, key, name, data):
+        self.probe.reg_set(key, name, "REG_SZ", data)
+
+    def file_bytes(self, windows_path):
+        """A file of the prefix read from the Linux side, or None when it is missing."""
+        path = self.prefix.unix_path(windows_path)
+        return path.read_bytes() if path.exists() else None
+
+
+def _inside(x, y, rect):
+    return rect[0] <= x < rect[2] and rect[1] <= y < rect[3]
+
+
+def _contains(outer, inner):
+    return (outer[0] <= inner[0] and outer[1] <= inner[1] and outer[2] >= inner[2]
+            and outer[3] >= inner[3])
+
+
+class VelkaroCase(unittest.TestCase):
+    """Tests of one class share one program run in their own fresh prefix.
+
+    prepare(app) runs before the launch (preset the registry, the environment, ...);
+    with launch = False the tests start the program themselves.
+    """
+
+    launch = True
+
+    @classmethod
+    def setUpClass(cls):
+        cls.app = VelkaroApp(cls.__name__)
+        cls.addClassCleanup(cls.app.close)
+        cls.prepare(cls.app)
+        if cls.launch:
+            cls.app.launch()
+
+    @classmethod
+    def prepare(cls, app):
+        pass
