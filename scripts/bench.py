@@ -7,12 +7,15 @@ Starts the program N times in one throw-away prefix under Xvfb with its wineserv
   - splash visible -> main window visible
   - main window visible -> main window's thread takes messages again (the program paints the
     whole window before it returns to its message loop, so this bounds the first paint)
-and reports the size of the program file.
+and reports the size of the program file. Then it times the Windows panel's fill in fresh
+processes (tests/bench/windows_fill_bench.cpp): the first fill of a process (its first
+management connection) and the following ones.
 
 Usage: scripts/bench.py [--build build/x64] [--runs 5]
 """
 
 import argparse
+import json
 import statistics
 import sys
 from pathlib import Path
@@ -42,6 +45,17 @@ def one_start(app):
                  "Velkaro.exe and dxdiag.exe ended")
 
 
+def windows_fill(app, fill_bench, processes=3):
+    """{"cold_ms": [...], "warm_median_ms": [...]} over fresh processes of the fill benchmark."""
+    results = {"cold_ms": [], "warm_median_ms": []}
+    for _ in range(processes):
+        _, out = app.prefix.run(str(fill_bench), "20")
+        sample = json.loads(out.decode("utf-8").strip().splitlines()[-1])
+        for key in results:
+            results[key].append(sample[key])
+    return results
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default=str(REPO / "build" / "x64"), help="the x64 build")
@@ -52,6 +66,7 @@ def main():
 
     env = Environment(build)
     samples = []
+    fill = None
     try:
         env.start()
         app = VelkaroApp("bench", env)
@@ -60,6 +75,7 @@ def main():
                 samples.append(one_start(app))
                 print(f"run {i + 1}: " + ", ".join(f"{v:.1f} ms" for v in samples[-1]),
                       flush=True)
+            fill = windows_fill(app, build / "bin" / "windows_fill_bench.exe")
         finally:
             app.close()
     finally:
@@ -72,6 +88,12 @@ def main():
     print(f"{'interval':<34}{'min':>9}{'median':>9}{'max':>9}  {'target':<16}")
     for (name, target, meets), values in zip(rows, zip(*samples)):
         verdict = "ok" if all(meets(v) for v in values) else "MISSED"
+        print(f"{name:<34}{min(values):9.1f}{statistics.median(values):9.1f}"
+              f"{max(values):9.1f}  {target:<16}{verdict}")
+    fill_rows = [("Windows fill, first of a process", "< 300 ms", fill["cold_ms"], 300),
+                 ("Windows fill, later ones (median)", "< 50 ms", fill["warm_median_ms"], 50)]
+    for name, target, values, limit in fill_rows:
+        verdict = "ok" if max(values) < limit else "MISSED"
         print(f"{name:<34}{min(values):9.1f}{statistics.median(values):9.1f}"
               f"{max(values):9.1f}  {target:<16}{verdict}")
     size = program.stat().st_size
