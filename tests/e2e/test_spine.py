@@ -14,6 +14,8 @@ RED = (255, 0, 0)
 MENU_IDLE = (224, 224, 224)
 MENU_LABELS = [f"Label{n}" for n in range(2, 11)]  # Label2 .. Label10 show P1(0) .. P1(8)
 PANELS = [f"P1({i})" for i in range(9)]
+# The DirectX diagnostic tool cannot start: dx.txt stays as the test leaves it.
+NO_DXDIAG = "mscoree,mshtml=;dxdiag.exe=d"
 
 # DLLs that come with every Windows: the program may import nothing else.
 WINDOWS_DLLS = {
@@ -193,6 +195,46 @@ class MainWindowMouse(VelkaroCase):
         moved = [left - 70, top + 50, right - 70, bottom + 50]
         wait_for(lambda: self.app.main_window()["rect"] == moved, 5,
                  what=f"window moved from {[left, top, right, bottom]} to {moved}")
+
+
+class DumpThatCannotBeRead(VelkaroCase):
+    """The diagnostic tool cannot run and dx.txt is missing: both reads fail, start-up goes on."""
+
+    @classmethod
+    def prepare(cls, app):
+        app.probe.setenv("WINEDLLOVERRIDES", NO_DXDIAG)
+
+    def test_splash_still_hands_over_after_about_3_seconds(self):
+        splash = self.app.wait_splash(timeout=10)
+        main = self.app.wait_main(timeout=15)
+        self.assertGreaterEqual(main["t"] - splash["t"], 2500)
+        self.assertLessEqual(main["t"] - splash["t"], 5000)
+        self.assertIsNone(self.app.file_bytes(r"C:\Velkaro\dx.txt"))
+        self.assertTrue(self.app.running())
+
+
+class HugeBinaryDump(VelkaroCase):
+    """An old dx.txt of 24 MB of binary data without a line end (the tool cannot replace it):
+    start-up neither crashes nor hangs on it."""
+
+    @classmethod
+    def prepare(cls, app):
+        app.probe.setenv("WINEDLLOVERRIDES", NO_DXDIAG)
+        dump = app.prefix.unix_path(r"C:\Velkaro\dx.txt")
+        block = bytes(range(256)).replace(b"\r", b"").replace(b"\n", b"")
+        with open(dump, "wb") as f:
+            for _ in range(24 * 1024 * 1024 // len(block)):
+                f.write(block)
+            f.write(b"\r\n    DirectX Version: beyond what is read\r\n")
+
+    def test_splash_hands_over_on_time_and_the_program_runs_on(self):
+        splash = self.app.wait_splash(timeout=10)
+        main = self.app.wait_main(timeout=15)
+        self.assertGreaterEqual(main["t"] - splash["t"], 2500)
+        self.assertLessEqual(main["t"] - splash["t"], 5000)
+        self.app.click("Label9")
+        self.app.wait_control("P1(7)", "visible", 10)
+        self.assertTrue(self.app.running())
 
 
 class CloseButton(VelkaroCase):
