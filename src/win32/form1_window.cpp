@@ -82,13 +82,10 @@ void Form1Window::Create() {
   dpi_ = DpiOf(nullptr);
   const int width = TwipsToPixels(layout::kFormWidth, dpi_);
   const int height = TwipsToPixels(layout::kFormHeight, dpi_);
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const int x = work.left + (work.right - work.left - width) / 2;
-  const int y = work.top + (work.bottom - work.top - height) / 2;
+  const POINT at = CentredOnWorkArea(width, height);
   hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_APPWINDOW, kClassName, L"Velkaro 3.0",
-                          WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, x, y, width,
-                          height, nullptr, nullptr, instance_, this);
+                          WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX, at.x, at.y,
+                          width, height, nullptr, nullptr, instance_, this);
   if (!hwnd_) return;
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
                reinterpret_cast<LPARAM>(pictures_.programIcon(GetSystemMetrics(SM_CXICON))));
@@ -328,10 +325,6 @@ void Form1Window::endProgram() {
 
 // Painting ------------------------------------------------------------------------------------
 
-void Form1Window::PaintFrameEdges(HDC dc, const RECT& client) {
-  DrawEdges(dc, brushes_, client, dpi_, true);
-}
-
 void Form1Window::PaintContainer(HWND hwnd, HDC dc) {
   Control* c = ControlOf(hwnd);
   if (!c) return;
@@ -384,7 +377,7 @@ void Form1Window::DrawPicture(const DRAWITEMSTRUCT& item) {
 
 // Messages ------------------------------------------------------------------------------------
 
-bool Form1Window::HandleShared(HWND /*hwnd*/, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+bool Form1Window::HandleShared(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   switch (msg) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
@@ -411,7 +404,7 @@ bool Form1Window::HandleShared(HWND /*hwnd*/, UINT msg, WPARAM wp, LPARAM lp, LR
 
 LRESULT Form1Window::HandleMain(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
-  if (HandleShared(hwnd_, msg, wp, lp, result)) return result;
+  if (HandleShared(msg, wp, lp, result)) return result;
   switch (msg) {
     case WM_ERASEBKGND: {
       RECT client;
@@ -424,7 +417,7 @@ LRESULT Form1Window::HandleMain(UINT msg, WPARAM wp, LPARAM lp) {
       HDC dc = BeginPaint(hwnd_, &ps);
       RECT client;
       GetClientRect(hwnd_, &client);
-      PaintFrameEdges(dc, client);
+      DrawEdges(dc, brushes_, client, dpi_, true);
       EndPaint(hwnd_, &ps);
       return 0;
     }
@@ -457,7 +450,7 @@ LRESULT Form1Window::HandleMain(UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT Form1Window::HandleContainer(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
-  if (HandleShared(hwnd, msg, wp, lp, result)) return result;
+  if (HandleShared(msg, wp, lp, result)) return result;
   switch (msg) {
     case WM_ERASEBKGND: {
       RECT client;

@@ -64,9 +64,8 @@ class Form1Window : public View, public MainWindow {
   LRESULT HandleMain(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleContainer(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMouse(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, int id);
-  bool HandleShared(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  bool HandleShared(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
   void PaintContainer(HWND hwnd, HDC dc);
-  void PaintFrameEdges(HDC dc, const RECT& client);
   void DrawPicture(const DRAWITEMSTRUCT& item);
 
   static LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

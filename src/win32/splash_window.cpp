@@ -32,12 +32,9 @@ void SplashWindow::show() {
     dpi_ = DpiOf(nullptr);
     const int width = TwipsToPixels(layout::kSplashWidth, dpi_);
     const int height = TwipsToPixels(layout::kSplashHeight, dpi_);
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int x = work.left + (work.right - work.left - width) / 2;
-    const int y = work.top + (work.bottom - work.top - height) / 2;
-    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"Velkaro 3.0", WS_POPUP, x, y, width,
-                            height, nullptr, nullptr, instance_, this);
+    const POINT at = CentredOnWorkArea(width, height);
+    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"Velkaro 3.0", WS_POPUP, at.x, at.y,
+                            width, height, nullptr, nullptr, instance_, this);
     if (!hwnd_) return;
     SetTimer(hwnd_, kTimer1, Splash::kHandOverMs, nullptr);
   }

@@ -1,26 +1,29 @@
 #include "win32/wide.h"
 
-#include <windows.h>
+#include "text/text.h"
 
 namespace velkaro::win32 {
 
+// wchar_t is a UTF-16 unit on Windows: the portable little-endian conversions serve directly.
+static_assert(sizeof(wchar_t) == 2, "wchar_t must be a UTF-16 unit");
+
 std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int n =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  const std::string bytes = text::Utf8ToUtf16Le(utf8);
+  std::wstring out(bytes.size() / 2, L'\0');
+  for (size_t i = 0; i < out.size(); ++i)
+    out[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                  static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
   return out;
 }
 
 std::string Narrow(std::wstring_view utf16) {
-  if (utf16.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()),
-                                    nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), out.data(), n,
-                      nullptr, nullptr);
-  return out;
+  std::string bytes;
+  bytes.reserve(utf16.size() * 2);
+  for (const wchar_t unit : utf16) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>((unit >> 8) & 0xFF);
+  }
+  return text::Utf16LeToUtf8(bytes);
 }
 
 }  // namespace velkaro::win32

@@ -166,7 +166,8 @@ WmiValue Convert(const VARIANT& v, CIMTYPE cimType) {
       return WmiValue::Real(v.dblVal);
     default: {
       Variant text;
-      if (SUCCEEDED(VariantChangeType(&text.v, const_cast<VARIANT*>(&v), 0, VT_BSTR))) return Convert(text.v, CIM_STRING);
+      if (SUCCEEDED(VariantChangeType(&text.v, const_cast<VARIANT*>(&v), 0, VT_BSTR)))
+        return Convert(text.v, CIM_STRING);
       return WmiValue::Null();
     }
   }
