@@ -8,6 +8,8 @@
 
 namespace velkaro {
 
+enum class MessageIcon { Information, Error };
+
 class View {
  public:
   virtual ~View() = default;
@@ -37,6 +39,13 @@ class View {
 
   // Ends the program at once.
   virtual void endProgram() = 0;
+
+  // The hourglass over the program's windows while busy, the normal pointer otherwise.
+  virtual void setBusyPointer(bool busy) = 0;
+  // A modal message box with an OK button and the program's title; returns when it is closed.
+  virtual void messageBox(const std::string& text, MessageIcon icon) = 0;
+  // Shows or takes down the wait window "lade" (not modal).
+  virtual void showWaitWindow(bool shown) = 0;
 };
 
 }  // namespace velkaro

@@ -2,8 +2,12 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/devices.h"
 #include "platform/event_pump.h"
+#include "platform/machine.h"
 #include "platform/management.h"
+#include "platform/perf.h"
+#include "platform/power.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/system.h"
@@ -19,6 +23,11 @@ struct Platform {
   EventPump& pump;
   TextFiles& files;
   Management& management;
+  Machine& machine;
+  Devices& devices;
+  PerfCounters& perf;
+  Power& power;
+  MemoryArena& arena;
 };
 
 }  // namespace velkaro

@@ -323,6 +323,18 @@ void Form1Window::endProgram() {
   ExitProcess(0);
 }
 
+void Form1Window::setBusyPointer(bool busy) {
+  busy_ = busy;
+  SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+void Form1Window::messageBox(const std::string& text, MessageIcon icon) {
+  MessageBoxW(hwnd_, Wide(text).c_str(), L"Velkaro 3.0",
+              MB_OK | (icon == MessageIcon::Error ? MB_ICONERROR : MB_ICONINFORMATION));
+}
+
+void Form1Window::showWaitWindow(bool /*shown*/) {}
+
 // Painting ------------------------------------------------------------------------------------
 
 void Form1Window::PaintContainer(HWND hwnd, HDC dc) {
@@ -424,6 +436,12 @@ LRESULT Form1Window::HandleMain(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEMOVE:
       form_.OnMouseMove(ids::kForm);
       return 0;
+    case WM_SETCURSOR:
+      if (busy_) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
     case WM_TIMER:
       if (wp == kTimer1) {
         form_.Timer1_Timer();

@@ -45,6 +45,9 @@ class Form1Window : public View, public MainWindow {
   int value(int id) override;
   void beginWindowDrag() override;
   void endProgram() override;
+  void setBusyPointer(bool busy) override;
+  void messageBox(const std::string& text, MessageIcon icon) override;
+  void showWaitWindow(bool shown) override;
 
  private:
   struct Control {
@@ -86,6 +89,7 @@ class Form1Window : public View, public MainWindow {
   GdiObject<HFONT> verdana_;
   Brushes brushes_;
   int pressed_ = 0;  // control under a left-button press, until its release
+  bool busy_ = false;
 };
 
 }  // namespace velkaro::win32

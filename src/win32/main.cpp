@@ -4,12 +4,11 @@
 #include <objbase.h>
 
 #include "app/app_state.h"
-#include "app/categories.h"
 #include "app/splash.h"
 #include "win32/form1_window.h"
-#include "win32/platform_win32.h"
+#include "program/compose.h"
 #include "win32/splash_window.h"
-#include "win32/wmi_win32.h"
+#include "win32/win32_platform.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace velkaro;
@@ -25,19 +24,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
                          RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
 
-  Win32Registry registry;
-  Win32System system;
-  Win32Shell shell;
-  Win32Clock clock;
-  MessagePump pump;
-  Win32TextFiles files;
-  ComManagement management;
-  Platform platform{registry, system, shell, clock, pump, files, management};
+  Win32Platform services;
+  Platform& platform = services.platform;
+  MessagePump& pump = services.pump;
   AppState state;
 
   Pictures pictures(instance);
   Form1Window mainWindow(instance, pump, pictures);
-  ConnectCategories(mainWindow.form(), mainWindow, platform, state);
+  Compose(mainWindow.form(), mainWindow, platform, state);
   SplashWindow splash(instance, pictures);
   StartUp startUp(platform, state, splash, mainWindow);
   splash.onTimer([&startUp] { startUp.Splash_Timer1(); });

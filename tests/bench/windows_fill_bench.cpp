@@ -9,49 +9,20 @@
 #include <vector>
 
 #include "collectors/windows.h"
-#include "win32/platform_win32.h"
-#include "win32/wmi_win32.h"
-
-namespace {
+#include "fakes/fake_view.h"
+#include "win32/win32_platform.h"
 
 using namespace velkaro;
-
-// Keeps field texts in memory, like a window that is never shown.
-class MemoryView : public View {
- public:
-  void setText(int id, const std::string& text) override { texts_[id] = text; }
-  std::string text(int id) override { return texts_[id]; }
-  void setVisible(int, bool) override {}
-  bool isVisible(int) override { return true; }
-  void setForeColor(int, Rgb) override {}
-  Rgb foreColor(int) override { return {}; }
-  void addItem(int, const std::string&) override {}
-  void clearItems(int) override {}
-  void setValue(int, int) override {}
-  int value(int) override { return 0; }
-  void beginWindowDrag() override {}
-  void endProgram() override {}
-
- private:
-  std::map<int, std::string> texts_;
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
                        RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
-  win32::Win32Registry registry;
-  win32::Win32System system;
-  win32::Win32Shell shell;
-  win32::Win32Clock clock;
-  win32::MessagePump pump;
-  win32::Win32TextFiles files;
-  win32::ComManagement management;
-  Platform platform{registry, system, shell, clock, pump, files, management};
-  MemoryView view;
+  win32::Win32Platform services;
+  Platform& platform = services.platform;
+  win32::Win32Clock& clock = services.clock;
+  fakes::FakeView view;  // fields in memory, like a window that is never shown
 
   std::vector<double> ms;
   for (int i = 0; i <= runs; ++i) {

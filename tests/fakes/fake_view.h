@@ -2,7 +2,9 @@
 // records what was done to it.
 #pragma once
 
+#include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -51,6 +53,20 @@ class FakeView : public View {
   int value(int id) override { return at(id).value; }
   void beginWindowDrag() override { ++drags; }
   void endProgram() override { ++ends; }
+  void setBusyPointer(bool busy) override {
+    log.push_back(busy ? "pointer busy" : "pointer normal");
+    this->busy = busy;
+  }
+  void messageBox(const std::string& text, MessageIcon icon) override {
+    log.push_back(std::string("message ") + (icon == MessageIcon::Error ? "error " : "info ") +
+                  text);
+    messages.push_back(text);
+    if (onMessage) onMessage();
+  }
+  void showWaitWindow(bool shown) override {
+    log.push_back(shown ? "lade shown" : "lade down");
+    waitShown = shown;
+  }
 
   const Control& control(int id) { return at(id); }
   // The panels whose own flag says visible.
@@ -64,6 +80,10 @@ class FakeView : public View {
   std::vector<std::string> log;
   int drags = 0;
   int ends = 0;
+  bool busy = false;
+  bool waitShown = false;
+  std::vector<std::string> messages;
+  std::function<void()> onMessage;  // runs while a message box is "open"
 
  private:
   static std::string Name(int id) {

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_management.h"
-#include "fakes/fake_platform.h"
-#include "fakes/fake_registry.h"
+#include "fakes/fake_bundle.h"
 #include "platform/regestry.h"
 
 using namespace velkaro;
@@ -114,14 +112,15 @@ struct Recorder : SplashScreen, MainWindow {
 };
 
 struct StartUpTest : testing::Test {
-  FakeRegistry registry;
-  FakeSystem system;
-  FakeShell shell;
-  FakeClock clock{86399.5};  // a wait that spans midnight of a time-of-day clock
-  FakePump pump{clock};
-  FakeFiles files;
-  FakeManagement management;
-  Platform platform{registry, system, shell, clock, pump, files, management};
+  StartUpTest() { fakes.clock.now = 86399.5; }  // a wait that spans midnight of a time-of-day clock
+  FakePlatform fakes;
+  FakeRegistry& registry = fakes.registry;
+  FakeSystem& system = fakes.system;
+  FakeShell& shell = fakes.shell;
+  FakeClock& clock = fakes.clock;
+  FakePump& pump = fakes.pump;
+  FakeFiles& files = fakes.files;
+  Platform& platform = fakes.platform;
   AppState state;
   std::vector<std::string> log;
   Recorder windows{log};

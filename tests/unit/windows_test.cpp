@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/categories.h"
-#include "fakes/fake_management.h"
-#include "fakes/fake_platform.h"
-#include "fakes/fake_registry.h"
+#include "program/compose.h"
+#include "fakes/fake_bundle.h"
 #include "fakes/fake_view.h"
 
 using namespace velkaro;
@@ -156,14 +154,11 @@ struct WindowsFillTest : testing::Test {
     mgmt.addObject(Windows::kIdentificationMoniker,
                    {{"versionusedtocreatedb", WmiValue::Text("5.2.3790.3959")}});
   }
-  FakeRegistry registry;
-  FakeSystem system;
-  FakeShell shell;
-  FakeClock clock;
-  FakePump pump{clock};
-  FakeFiles files;
-  FakeManagement mgmt;
-  Platform platform{registry, system, shell, clock, pump, files, mgmt};
+  FakePlatform fakes;
+  FakeRegistry& registry = fakes.registry;
+  FakeSystem& system = fakes.system;
+  FakeManagement& mgmt = fakes.management;
+  Platform& platform = fakes.platform;
   FakeView view;
 };
 
@@ -226,7 +221,7 @@ TEST_F(WindowsFillTest, TheWindowsMenuRunsTheFillAtLoadAndOnEveryClick) {
   WmiAvailable();
   Form1 form(view);
   AppState state;
-  ConnectCategories(form, view, platform, state);
+  Compose(form, view, platform, state);
   form.Form_Load();
   EXPECT_EQ(view.text(Text1(0)), "Windows 2003 Server");
   EXPECT_EQ(view.text(Text1(6)), "Erika Muster");

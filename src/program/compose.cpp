@@ -1,10 +1,10 @@
-#include "app/categories.h"
+#include "program/compose.h"
 
 #include "collectors/windows.h"
 
 namespace velkaro {
 
-void ConnectCategories(Form1& form, View& view, Platform& platform, AppState& /*state*/) {
+void Compose(Form1& form, View& view, Platform& platform, AppState& /*state*/) {
   form.setFill(0, [&view, &platform] { Windows::Fill(platform, view); });
 }
 

@@ -1,0 +1,12 @@
+// Machine with Windows calls.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/machine.h"
+
+namespace velkaro::win32 {
+
+class Win32Machine : public Machine {};
+
+}  // namespace velkaro::win32

@@ -1,0 +1,31 @@
+// Every platform fake, bundled into one Platform for a test.
+#pragma once
+
+#include "fakes/fake_devices.h"
+#include "fakes/fake_machine.h"
+#include "fakes/fake_management.h"
+#include "fakes/fake_perf.h"
+#include "fakes/fake_platform.h"
+#include "fakes/fake_power.h"
+#include "fakes/fake_registry.h"
+
+namespace velkaro::fakes {
+
+struct FakePlatform {
+  FakeRegistry registry;
+  FakeSystem system;
+  FakeShell shell;
+  FakeClock clock;
+  FakePump pump{clock};
+  FakeFiles files;
+  FakeManagement management;
+  FakeMachine machine;
+  FakeDevices devices;
+  FakePerf perf;
+  FakePower power;
+  FakeArena arena;
+  Platform platform{registry, system, shell, clock, pump,  files,
+                    management, machine, devices, perf, power, arena};
+};
+
+}  // namespace velkaro::fakes
