@@ -7,6 +7,10 @@
 
 namespace velkaro::win32 {
 
-class Win32Machine : public Machine {};
+class Win32Machine : public Machine {
+ public:
+  MemoryStatus memoryStatus() override;
+  numfmt::NumberSettings numberSettings() override;
+};
 
 }  // namespace velkaro::win32

@@ -5,6 +5,17 @@
 
 namespace velkaro::fakes {
 
-class FakeMachine : public Machine {};
+class FakeMachine : public Machine {
+ public:
+  MemoryStatus memoryStatus() override {
+    ++memoryCalls;
+    return memory;
+  }
+  numfmt::NumberSettings numberSettings() override { return settings; }
+
+  MemoryStatus memory;
+  int memoryCalls = 0;
+  numfmt::NumberSettings settings = numfmt::NumberSettings::German();
+};
 
 }  // namespace velkaro::fakes
