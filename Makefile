@@ -11,7 +11,10 @@ X64 := $(BUILD)/x64
 X86 := $(BUILD)/x86
 CONFIGURE := cmake -G Ninja -Wno-dev
 
-.PHONY: all build native asan x64 x86 run test unit wine-test bench format clean
+.PHONY: all build native asan x64 x86 run test unit wine-test bench fuzz format clean
+
+FUZZ_SECONDS ?= 60
+FUZZ := $(BUILD)/fuzz
 
 all: build
 
@@ -63,6 +66,14 @@ test:
 bench: x64
 	@scripts/setup.sh test
 	python3 scripts/bench.py --build $(X64)
+
+# libFuzzer targets of the portable core (clang, ASan + UBSan); each runs FUZZ_SECONDS seconds.
+fuzz:
+	@scripts/setup.sh fuzz
+	$(CONFIGURE) -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang \
+	  -DCMAKE_CXX_COMPILER=clang++ -DVELKARO_FUZZ=ON >/dev/null
+	cmake --build $(FUZZ)
+	scripts/fuzz.sh $(FUZZ) $(FUZZ_SECONDS)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

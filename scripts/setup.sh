@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build, a run or a test run needs, when they are missing.
-# Usage: scripts/setup.sh build|run|test
+# Usage: scripts/setup.sh build|run|test|fuzz
 set -euo pipefail
 
 mode=${1:-test}
 build_pkgs=(cmake ninja-build g++ make python3 googletest
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64)
+fuzz_pkgs=(cmake ninja-build make clang libclang-rt-14-dev)
 wine_pkgs=(wine wine64 xvfb xauth xdotool imagemagick x11-utils fonts-liberation fonts-dejavu-core
   procps)
 
 case "$mode" in
   build) pkgs=("${build_pkgs[@]}") ;;
   run | test) pkgs=("${build_pkgs[@]}" "${wine_pkgs[@]}") ;;
-  *) echo "usage: $0 build|run|test" >&2; exit 2 ;;
+  fuzz) pkgs=("${fuzz_pkgs[@]}") ;;
+  *) echo "usage: $0 build|run|test|fuzz" >&2; exit 2 ;;
 esac
 
 missing=()
