@@ -9,7 +9,9 @@ Starts the program N times in one throw-away prefix under Xvfb with its wineserv
     whole window before it returns to its message loop, so this bounds the first paint)
 and reports the size of the program file. Then it times the Windows panel's fill in fresh
 processes (tests/bench/windows_fill_bench.cpp): the first fill of a process (its first
-management connection) and the following ones.
+management connection) and the following ones. Last it times the Audio / Grafik and
+Netzwerk / Internet fills warm, with the real management service and with none (the
+difference is what Wine's WMI costs), and the four port probes (tests/bench/panels_fill_bench.cpp).
 
 Usage: scripts/bench.py [--build build/x64] [--runs 5]
 """
@@ -56,6 +58,20 @@ def windows_fill(app, fill_bench, processes=3):
     return results
 
 
+def panel_fills(app, panels_bench, processes=3):
+    """{key: [median ms of each process]} of the panels' fill benchmark."""
+    # Without Gecko Wine has no .html association; the browser lookup should find one.
+    app.prefix.run("reg", "add", r"HKCR\.html", "/ve", "/d", "htmlfile", "/f")
+    results = {}
+    for _ in range(processes):
+        _, out = app.prefix.run(str(panels_bench), "20", timeout=600)
+        sample = json.loads(out.decode("utf-8").strip().splitlines()[-1])
+        for key, value in sample.items():
+            if key.endswith("_ms"):
+                results.setdefault(key, []).append(value)
+    return results
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default=str(REPO / "build" / "x64"), help="the x64 build")
@@ -66,7 +82,7 @@ def main():
 
     env = Environment(build)
     samples = []
-    fill = None
+    fill = panels = None
     try:
         env.start()
         app = VelkaroApp("bench", env)
@@ -76,6 +92,7 @@ def main():
                 print(f"run {i + 1}: " + ", ".join(f"{v:.1f} ms" for v in samples[-1]),
                       flush=True)
             fill = windows_fill(app, build / "bin" / "windows_fill_bench.exe")
+            panels = panel_fills(app, build / "bin" / "panels_fill_bench.exe")
         finally:
             app.close()
     finally:
@@ -96,6 +113,20 @@ def main():
         verdict = "ok" if max(values) < limit else "MISSED"
         print(f"{name:<34}{min(values):9.1f}{statistics.median(values):9.1f}"
               f"{max(values):9.1f}  {target:<16}{verdict}")
+    wmi = {name: [a - b for a, b in zip(panels[f"{name}_ms"], panels[f"{name}_without_wmi_ms"])]
+           for name in ("grafik", "netzwerk")}
+    panel_rows = [("Grafik fill, warm", "", panels["grafik_ms"], None),
+                  ("  without WMI", "< 30 ms", panels["grafik_without_wmi_ms"], 30),
+                  ("  WMI share (Wine's providers)", "reported", wmi["grafik"], None),
+                  ("Netzwerk fill, warm", "", panels["netzwerk_ms"], None),
+                  ("  without WMI", "< 30 ms", panels["netzwerk_without_wmi_ms"], 30),
+                  ("  WMI share (Wine's providers)", "reported", wmi["netzwerk"], None),
+                  ("  browser lookup (probe file)", "", panels["browser_ms"], None),
+                  ("  port probes, all four", "< 5 ms", panels["ports_ms"], 5)]
+    for name, target, values, limit in panel_rows:
+        verdict = "" if limit is None else "ok" if max(values) < limit else "MISSED"
+        print(f"{name:<34}{min(values):9.2f}{statistics.median(values):9.2f}"
+              f"{max(values):9.2f}  {target:<16}{verdict}")
     size = program.stat().st_size
     print(f"\n{'Velkaro.exe size':<34}{size / 2**20:9.2f} MB ({size} bytes)  target < 1.5 MB  "
           f"{'ok' if size < 1.5 * 2**20 else 'MISSED'}")

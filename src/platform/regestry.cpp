@@ -75,6 +75,13 @@ std::string DecodeRegValue(const std::optional<RegData>& value) {
   }
 }
 
+std::string FirstSubKeyName(Registry& registry, RootKey root, const std::string& subKey) {
+  auto name = registry.subKeyName(root, subKey, 0, RegView::Native);
+  if (!name && root == RootKey::LocalMachine)
+    name = registry.subKeyName(root, subKey, 0, RegView::Wow32);
+  return name ? text::CutAtNul(*name) : std::string();
+}
+
 std::string ReadRegValue(Registry& registry, RootKey root, const std::string& subKey,
                          const std::string& valueName) {
   return DecodeRegValue(Query(registry, root, subKey, valueName));

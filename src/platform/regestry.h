@@ -29,6 +29,11 @@ std::string DecodeRegValue(const std::optional<RegData>& value);
 std::string ReadRegValue(Registry& registry, RootKey root, const std::string& subKey,
                          const std::string& valueName);
 
+// The name of the first subkey of root\subKey in the registry's enumeration order; empty text
+// when the key is missing or has no subkey. Like ReadRegValue, a 64-bit program that finds none
+// in its own view of HKLM looks in the 32-bit view as well.
+std::string FirstSubKeyName(Registry& registry, RootKey root, const std::string& subKey);
+
 // The value a path names, as text: strings up to the first NUL, REG_DWORD as signed decimal;
 // other types, a malformed path and a missing value give empty text.
 std::string ReadRegPath(Registry& registry, std::string_view path);

@@ -33,6 +33,10 @@ class Registry {
   // or cannot be read. An empty name reads the key's default value.
   virtual std::optional<RegData> queryValue(RootKey root, const std::string& subKey,
                                             const std::string& name, RegView view) = 0;
+  // The name of the subkey at an enumeration index of root\subKey; nullopt when the key cannot
+  // be opened or has no subkey at that index.
+  virtual std::optional<std::string> subKeyName(RootKey root, const std::string& subKey,
+                                                uint32_t index, RegView view) = 0;
   // Sets one value, creating the keys of subKey that do not exist yet; false on any failure.
   virtual bool setValue(RootKey root, const std::string& subKey, const std::string& name,
                         const RegData& data) = 0;

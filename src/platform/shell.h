@@ -1,4 +1,4 @@
-// Starting other programs.
+// Starting other programs and finding the program that opens a document.
 #pragma once
 
 #include <string>
@@ -14,6 +14,9 @@ class Shell {
   // Starts a command line (the program is searched like the platform's own starter does) and
   // returns at once; false when it could not be started.
   virtual bool start(const std::string& commandLine, WindowStyle style) = 0;
+  // The full path of the program the shell associates with a document (which must exist);
+  // empty text when there is none.
+  virtual std::string findExecutable(const std::string& document) = 0;
 };
 
 }  // namespace velkaro

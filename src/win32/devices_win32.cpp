@@ -1,3 +1,48 @@
 #include "win32/devices_win32.h"
 
-namespace velkaro::win32 {}  // namespace velkaro::win32
+#include "win32/wide.h"
+
+namespace velkaro::win32 {
+
+namespace {
+
+constexpr double kTwipsPerInch = 1440.0;
+
+}  // namespace
+
+ScreenMetrics Win32Devices::screen() {
+  HDC dc = GetDC(nullptr);
+  const int dpiX = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 0;
+  const int dpiY = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 0;
+  if (dc) ReleaseDC(nullptr, dc);
+  ScreenMetrics metrics;
+  metrics.twipsPerPixelX = kTwipsPerInch / (dpiX > 0 ? dpiX : 96);
+  metrics.twipsPerPixelY = kTwipsPerInch / (dpiY > 0 ? dpiY : 96);
+  metrics.widthTwips = GetSystemMetrics(SM_CXSCREEN) * metrics.twipsPerPixelX;
+  metrics.heightTwips = GetSystemMetrics(SM_CYSCREEN) * metrics.twipsPerPixelY;
+  return metrics;
+}
+
+bool Win32Devices::openPort(const std::string& device, PortAccess access) {
+  // Exclusive, synchronous, and closed at once: only whether the open succeeds counts.
+  HANDLE port =
+      CreateFileW(Wide(device).c_str(), access == PortAccess::Read ? GENERIC_READ : GENERIC_WRITE,
+                  0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (port == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(port);
+  return true;
+}
+
+bool Win32Devices::createEmptyFile(const std::string& path) {
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
+bool Win32Devices::deleteFile(const std::string& path) {
+  return DeleteFileW(Wide(path).c_str()) != 0;
+}
+
+}  // namespace velkaro::win32

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "text/text.h"
 #include "win32/wide.h"
 
 namespace velkaro::win32 {
@@ -232,7 +233,9 @@ Form1Window::Control* Form1Window::ControlOf(HWND hwnd) {
 void Form1Window::setText(int id, const std::string& text) {
   HWND hwnd = Handle(id);
   if (!hwnd) return;
-  const std::wstring wanted = Wide(text);
+  // A field holds its text only up to the first NUL (a multi-string shows its first string).
+  const std::string held = text::CutAtNul(text);
+  const std::wstring wanted = Wide(held);
   if (controls_[id].spec->kind == ControlKind::ComboBox) {
     const LRESULT index = SendMessageW(hwnd, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                        reinterpret_cast<LPARAM>(wanted.c_str()));
@@ -240,7 +243,7 @@ void Form1Window::setText(int id, const std::string& text) {
     return;
   }
   // Unchanged text is not written again: the status line writes four times a second.
-  if (this->text(id) != text) SetWindowTextW(hwnd, wanted.c_str());
+  if (this->text(id) != held) SetWindowTextW(hwnd, wanted.c_str());
 }
 
 std::string Form1Window::text(int id) {

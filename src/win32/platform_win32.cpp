@@ -1,5 +1,7 @@
 #include "win32/platform_win32.h"
 
+#include <shellapi.h>
+
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -87,6 +89,20 @@ std::optional<RegData> Win32Registry::queryValue(RootKey root, const std::string
   return std::nullopt;
 }
 
+std::optional<std::string> Win32Registry::subKeyName(RootKey root, const std::string& subKey,
+                                                     uint32_t index, RegView view) {
+  Key key;
+  const REGSAM access = KEY_ENUMERATE_SUB_KEYS | (view == RegView::Wow32 ? KEY_WOW64_32KEY : 0);
+  if (RegOpenKeyExW(RootHandle(root), Wide(subKey).c_str(), 0, access, key.out()) != ERROR_SUCCESS)
+    return std::nullopt;
+  wchar_t name[256];  // a key name has at most 255 characters
+  DWORD length = 256;
+  if (RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+      ERROR_SUCCESS)
+    return std::nullopt;
+  return Narrow(std::wstring_view(name, length));
+}
+
 bool Win32Registry::setValue(RootKey root, const std::string& subKey, const std::string& name,
                              const RegData& data) {
   Key key;
@@ -171,6 +187,14 @@ bool Win32Shell::start(const std::string& commandLine, WindowStyle style) {
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   return true;
+}
+
+std::string Win32Shell::findExecutable(const std::string& document) {
+  wchar_t found[MAX_PATH + 1] = {};
+  const auto rc =
+      reinterpret_cast<INT_PTR>(FindExecutableW(Wide(document).c_str(), nullptr, found));
+  if (rc <= 32) return {};
+  return Narrow(found);
 }
 
 double Win32Clock::monotonicSeconds() {

@@ -11,6 +11,8 @@ class Win32Registry : public Registry {
  public:
   std::optional<RegData> queryValue(RootKey root, const std::string& subKey,
                                     const std::string& name, RegView view) override;
+  std::optional<std::string> subKeyName(RootKey root, const std::string& subKey, uint32_t index,
+                                        RegView view) override;
   bool setValue(RootKey root, const std::string& subKey, const std::string& name,
                 const RegData& data) override;
 };
@@ -28,6 +30,7 @@ class Win32System : public System {
 class Win32Shell : public Shell {
  public:
   bool start(const std::string& commandLine, WindowStyle style) override;
+  std::string findExecutable(const std::string& document) override;
 };
 
 class Win32Clock : public Clock {

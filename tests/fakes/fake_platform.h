@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "text/text.h"
 
 namespace velkaro::fakes {
 
@@ -98,8 +99,21 @@ class FakeShell : public Shell {
     started.emplace_back(commandLine, style);
     return startSucceeds;
   }
+  // Answers with the program associated to the document's extension (case ignored); an
+  // `onFind` hook sees each call first.
+  std::string findExecutable(const std::string& document) override {
+    searched.push_back(document);
+    if (onFind) onFind(document);
+    const auto dot = document.rfind('.');
+    const auto it = associations.find(
+        text::LowerAscii(dot == std::string::npos ? std::string() : document.substr(dot)));
+    return it == associations.end() ? std::string() : it->second;
+  }
   std::vector<std::pair<std::string, WindowStyle>> started;
   bool startSucceeds = true;
+  std::map<std::string, std::string> associations;  // ".html" -> program path
+  std::vector<std::string> searched;
+  std::function<void(const std::string&)> onFind;
 };
 
 class FakeFiles : public TextFiles {

@@ -19,8 +19,17 @@ class FakeRegistry : public Registry {
     RegData data;
   };
 
+  // A key (and the keys above it) without values; keys enumerate in the order they were made.
+  void addKey(RootKey root, const std::string& key, RegView view = RegView::Native) {
+    for (const auto& k : keys_)
+      if (std::get<0>(k) == root && std::get<1>(k) == view &&
+          text::EqualsIgnoreCaseAscii(std::get<2>(k), key))
+        return;
+    keys_.emplace_back(root, view, key);
+  }
   void put(RootKey root, const std::string& key, const std::string& name, RegData data,
            RegView view = RegView::Native) {
+    addKey(root, key, view);
     values_[{root, view, text::LowerAscii(key)}][text::LowerAscii(name)] = std::move(data);
   }
   void putString(RootKey root, const std::string& key, const std::string& name,
@@ -38,6 +47,22 @@ class FakeRegistry : public Registry {
     const auto value = key->second.find(text::LowerAscii(name));
     if (value == key->second.end()) return std::nullopt;
     return value->second;
+  }
+
+  std::optional<std::string> subKeyName(RootKey root, const std::string& subKey, uint32_t index,
+                                        RegView view) override {
+    const std::string prefix = text::LowerAscii(subKey) + "\\";
+    std::vector<std::string> children;
+    for (const auto& [r, v, key] : keys_) {
+      if (r != root || v != view || text::LowerAscii(key).rfind(prefix, 0) != 0) continue;
+      const std::string child =
+          key.substr(prefix.size(), key.find('\\', prefix.size()) - prefix.size());
+      bool seen = false;
+      for (const auto& c : children) seen = seen || text::EqualsIgnoreCaseAscii(c, child);
+      if (!seen) children.push_back(child);
+    }
+    if (index >= children.size()) return std::nullopt;
+    return children[index];
   }
 
   bool setValue(RootKey root, const std::string& subKey, const std::string& name,
@@ -59,6 +84,7 @@ class FakeRegistry : public Registry {
 
  private:
   std::map<std::tuple<RootKey, RegView, std::string>, std::map<std::string, RegData>> values_;
+  std::vector<std::tuple<RootKey, RegView, std::string>> keys_;
 };
 
 }  // namespace velkaro::fakes

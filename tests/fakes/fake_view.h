@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/view.h"
+#include "text/text.h"
 
 namespace velkaro::fakes {
 
@@ -32,9 +33,11 @@ class FakeView : public View {
     }
   }
 
+  // Like a real field, a control holds its text only up to the first NUL.
   void setText(int id, const std::string& text) override {
-    log.push_back("text " + Name(id) + "=" + text);
-    at(id).text = text;
+    const std::string held = text::CutAtNul(text);
+    log.push_back("text " + Name(id) + "=" + held);
+    at(id).text = held;
   }
   std::string text(int id) override { return at(id).text; }
   void setVisible(int id, bool visible) override {

@@ -47,6 +47,12 @@ class VelkaroApp:
 
     # ---- the program ----
 
+    def restart_server(self):
+        """Restarts the prefix's wineserver (and the probe), before the launch: what Wine reads
+        when its server starts, like the port mapping in HKLM\\Software\\Wine\\Ports, takes
+        effect, and the volatile keys under HKLM\\HARDWARE are gone (set them afterwards)."""
+        self.probe.restart(lambda: (self.prefix.stop_server(), self.prefix.start_server()))
+
     def launch(self):
         """Starts C:\\Velkaro\\Velkaro.exe in C:\\Velkaro; probe times count from here."""
         self.proc = self.probe.launch(PROGRAM, INSTALL_DIR)["proc"]

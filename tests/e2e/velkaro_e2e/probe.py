@@ -119,6 +119,16 @@ class Probe:
         self._unix_env[name] = value
         self._start(timeout=60)
 
+    def restart(self, while_down=None, timeout=60):
+        """Ends the probe, runs while_down() (a wineserver restart, say) and starts it anew;
+        only before the first launch."""
+        if self._launched:
+            raise ProbeError("the probe can only restart before the first launch")
+        self.quit()
+        if while_down:
+            while_down()
+        self._start(timeout=timeout)
+
     def unsetenv(self, name):
         self.call("unsetenv", name)
 
