@@ -9,7 +9,8 @@ Starts the program N times in one throw-away prefix under Xvfb with its wineserv
     whole window before it returns to its message loop, so this bounds the first paint)
 and reports the size of the program file. Then it times the Windows panel's fill in fresh
 processes (tests/bench/windows_fill_bench.cpp): the first fill of a process (its first
-management connection) and the following ones.
+management connection) and the following ones; and a click on the tool launcher buttons
+(tests/bench/launcher_bench.cpp), from the click to the handler's return.
 
 Usage: scripts/bench.py [--build build/x64] [--runs 5]
 """
@@ -56,6 +57,12 @@ def windows_fill(app, fill_bench, processes=3):
     return results
 
 
+def launcher_clicks(app, launcher_bench, runs=5):
+    """The launcher bench's JSON answer: per button min/median/max ms and the overall max."""
+    _, out = app.prefix.run(str(launcher_bench), str(runs))
+    return json.loads(out.decode("utf-8").strip().splitlines()[-1])
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default=str(REPO / "build" / "x64"), help="the x64 build")
@@ -67,6 +74,7 @@ def main():
     env = Environment(build)
     samples = []
     fill = None
+    clicks = None
     try:
         env.start()
         app = VelkaroApp("bench", env)
@@ -76,6 +84,7 @@ def main():
                 print(f"run {i + 1}: " + ", ".join(f"{v:.1f} ms" for v in samples[-1]),
                       flush=True)
             fill = windows_fill(app, build / "bin" / "windows_fill_bench.exe")
+            clicks = launcher_clicks(app, build / "bin" / "launcher_bench.exe")
         finally:
             app.close()
     finally:
@@ -96,6 +105,10 @@ def main():
         verdict = "ok" if max(values) < limit else "MISSED"
         print(f"{name:<34}{min(values):9.1f}{statistics.median(values):9.1f}"
               f"{max(values):9.1f}  {target:<16}{verdict}")
+    for name, sample in sorted((k, v) for k, v in clicks.items() if k.startswith("Image")):
+        verdict = "ok" if sample["max_ms"] < 50 else "MISSED"
+        print(f"{'launcher click ' + name:<34}{sample['min_ms']:9.1f}{sample['median_ms']:9.1f}"
+              f"{sample['max_ms']:9.1f}  {'< 50 ms':<16}{verdict}")
     size = program.stat().st_size
     print(f"\n{'Velkaro.exe size':<34}{size / 2**20:9.2f} MB ({size} bytes)  target < 1.5 MB  "
           f"{'ok' if size < 1.5 * 2**20 else 'MISSED'}")
