@@ -56,6 +56,9 @@ TEST(Launchers, EachButtonStartsItsCommandLineWithANormalWindow) {
     EXPECT_EQ(FindControl(ids::Image(c.image))->tooltip, c.tooltip);
   }
   EXPECT_EQ(launchers::Find(18), nullptr);
+  // Only the program part is quoted.
+  const launchers::Launcher tool{1, "t", "my tool.exe", "a b", true};
+  EXPECT_EQ(launchers::CommandLine(tool, "C:\\X Y\\"), "\"C:\\X Y\\my tool.exe\" a b");
 }
 
 TEST(Launchers, SoundToolsAskForTheSystemFolderAtTheClick) {
@@ -81,11 +84,4 @@ TEST(Launchers, SoundToolsAskForTheSystemFolderAtTheClick) {
     EXPECT_EQ(fake.shell.started[0].first, c.commandLine);
     EXPECT_EQ(fake.shell.started[1].first, c.commandLine);
   }
-}
-
-TEST(Launchers, OnlyTheProgramPartIsQuoted) {
-  const launchers::Launcher tool{1, "t", "my tool.exe", "a b", true};
-  EXPECT_EQ(launchers::CommandLine(tool, "C:\\X Y\\"), "\"C:\\X Y\\my tool.exe\" a b");
-  EXPECT_EQ(launchers::CommandLine(*launchers::Find(13), "C:\\X Y\\"),
-            std::string(kRunDll) + "telephon.cpl");
 }
