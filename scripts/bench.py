@@ -12,6 +12,8 @@ processes (tests/bench/windows_fill_bench.cpp): the first fill of a process (its
 management connection) and the following ones. Last it times the Audio / Grafik and
 Netzwerk / Internet fills warm, with the real management service and with none (the
 difference is what Wine's WMI costs), and the four port probes (tests/bench/panels_fill_bench.cpp).
+management connection) and the following ones; and a click on the tool launcher buttons
+(tests/bench/launcher_bench.cpp), from the click to the handler's return.
 
 Usage: scripts/bench.py [--build build/x64] [--runs 5]
 """
@@ -70,6 +72,10 @@ def panel_fills(app, panels_bench, processes=3):
             if key.endswith("_ms"):
                 results.setdefault(key, []).append(value)
     return results
+def launcher_clicks(app, launcher_bench, runs=5):
+    """The launcher bench's JSON answer: per button min/median/max ms and the overall max."""
+    _, out = app.prefix.run(str(launcher_bench), str(runs))
+    return json.loads(out.decode("utf-8").strip().splitlines()[-1])
 
 
 def main():
@@ -83,6 +89,8 @@ def main():
     env = Environment(build)
     samples = []
     fill = panels = None
+    fill = None
+    clicks = None
     try:
         env.start()
         app = VelkaroApp("bench", env)
@@ -93,6 +101,7 @@ def main():
                       flush=True)
             fill = windows_fill(app, build / "bin" / "windows_fill_bench.exe")
             panels = panel_fills(app, build / "bin" / "panels_fill_bench.exe")
+            clicks = launcher_clicks(app, build / "bin" / "launcher_bench.exe")
         finally:
             app.close()
     finally:
@@ -127,6 +136,10 @@ def main():
         verdict = "" if limit is None else "ok" if max(values) < limit else "MISSED"
         print(f"{name:<34}{min(values):9.2f}{statistics.median(values):9.2f}"
               f"{max(values):9.2f}  {target:<16}{verdict}")
+    for name, sample in sorted((k, v) for k, v in clicks.items() if k.startswith("Image")):
+        verdict = "ok" if sample["max_ms"] < 50 else "MISSED"
+        print(f"{'launcher click ' + name:<34}{sample['min_ms']:9.1f}{sample['median_ms']:9.1f}"
+              f"{sample['max_ms']:9.1f}  {'< 50 ms':<16}{verdict}")
     size = program.stat().st_size
     print(f"\n{'Velkaro.exe size':<34}{size / 2**20:9.2f} MB ({size} bytes)  target < 1.5 MB  "
           f"{'ok' if size < 1.5 * 2**20 else 'MISSED'}")

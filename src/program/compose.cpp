@@ -1,9 +1,14 @@
 #include "program/compose.h"
 
+#include <utility>
+
 #include "collectors/ram.h"
 #include "collectors/grafik.h"
 #include "collectors/netzwerk.h"
 #include "collectors/windows.h"
+#include "tools/launchers.h"
+#include "tools/memory_release.h"
+#include "tools/reboot.h"
 
 namespace velkaro {
 
@@ -13,6 +18,19 @@ void Compose(Form1& form, View& view, Platform& platform, AppState& state) {
   form.setFill(1,
                [&view, &platform, &state] { Grafik::Fill(platform, view, state.DirectXVersion); });
   form.setFill(2, [&view, &platform] { Netzwerk::Fill(platform, view); });
+
+  // Power actions: Image4 shut down, Image5 restart, Image6 log off, Image3 stand-by, Image7 lock.
+  const std::pair<int, const char*> powerButtons[] = {{4, "0"}, {5, "1"}, {6, "2"}, {3, "3"}};
+  for (const auto& [image, code] : powerButtons)
+    form.setButtonAction(image,
+                         [&platform, code = code] { Reboot::PowerAction(platform.power, code); });
+  form.setButtonAction(7, [&platform] { platform.power.lockWorkStation(); });
+
+  for (const auto& launcher : launchers::kLaunchers)
+    form.setButtonAction(launcher.image,
+                         [&platform, &launcher] { launchers::Launch(launcher, platform); });
+
+  form.setButtonAction(18, [&view, &platform] { ram::ReleaseMemory(platform, view); });
 }
 
 }  // namespace velkaro

@@ -16,6 +16,8 @@
 //   wait_window CLASS TIMEOUT_MS COND [TITLE]   COND: exists visible hidden gone, or
 //                                           visible_sync: visible, then at once as sync
 //   processes                               -> processes[{pid, exe}] of the prefix
+//   windows                                 -> windows[{...}]: every top-level window
+//   close_window HWND                       posts WM_CLOSE to a top-level window
 //   control CLASS NAME|ID                   -> found, control{...}
 //   controls CLASS                          -> controls[...] (all descendants)
 //   table                                   -> controls[...] of the main window's control table
@@ -215,6 +217,11 @@ struct TopSearch {
   HWND visible = nullptr;
   HWND first = nullptr;
 };
+
+BOOL CALLBACK CollectAllTop(HWND hwnd, LPARAM param) {
+  reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+  return TRUE;
+}
 
 BOOL CALLBACK CollectTop(HWND hwnd, LPARAM param) {
   auto* s = reinterpret_cast<TopSearch*>(param);
@@ -607,6 +614,18 @@ class Probe {
       Sync(j, hwnd, timeout);
     } else if (cmd == "processes") {
       processes(j);
+    } else if (cmd == "windows") {
+      std::vector<HWND> tops;
+      EnumWindows(CollectAllTop, reinterpret_cast<LPARAM>(&tops));
+      ok(j).key("windows").openArray();
+      for (HWND hwnd : tops) DescribeWindow(j, hwnd);
+      j.closeArray();
+    } else if (cmd == "close_window" && f.size() == 2) {
+      long long n;
+      if (!number(1, n)) return fail(j, "bad window");
+      HWND hwnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(n));
+      if (!IsWindow(hwnd)) return fail(j, "no such window");
+      ok(j).key("posted").boolean(PostMessageW(hwnd, WM_CLOSE, 0, 0) != FALSE);
     } else if (cmd == "reg_get" && f.size() >= 3) {
       regGet(j, f[1], f[2], arg(3));
     } else if (cmd == "reg_set" && f.size() == 5) {

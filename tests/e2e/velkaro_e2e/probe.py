@@ -152,6 +152,15 @@ class Probe:
         """[{"pid", "exe"}] of every process in the prefix."""
         return self.call("processes")["processes"]
 
+    def windows(self):
+        """Every top-level window of the prefix's desktop: hwnd, pid, class, title, visible,
+        rect, client."""
+        return self.call("windows")["windows"]
+
+    def close_window(self, hwnd):
+        """Posts WM_CLOSE to a top-level window."""
+        return self.call("close_window", hwnd)
+
     def now(self):
         return self.call("now")["t"]
 

@@ -1,0 +1,87 @@
+#include "tools/launchers.h"
+
+#include <gtest/gtest.h>
+
+#include "app/app_state.h"
+#include "app/controls.h"
+#include "fakes/fake_bundle.h"
+#include "fakes/fake_view.h"
+#include "program/compose.h"
+
+using namespace velkaro;
+
+namespace {
+
+const char* const kRunDll = "rundll32.exe shell32.dll,Control_RunDLL ";
+
+// Clicks ImageN of a composed window and returns what was started.
+std::vector<std::pair<std::string, WindowStyle>> Click(fakes::FakePlatform& fake, int image) {
+  fakes::FakeView view;
+  AppState state;
+  Form1 form(view);
+  Compose(form, view, fake.platform, state);
+  form.OnClick(ids::Image(image));
+  return fake.shell.started;
+}
+
+}  // namespace
+
+TEST(Launchers, EachButtonStartsItsCommandLineWithANormalWindow) {
+  const struct {
+    int image;
+    std::string tooltip;
+    std::string commandLine;
+  } cases[] = {
+      {8, "Systempanel", "control.exe"},
+      {9, "Windows Update", "wupdmgr.exe"},
+      {11, "Lautstärkeregelung", "C:\\WINDOWS\\system32\\sndvol32.exe"},
+      {12, "Sound - Audiorecorder", "C:\\WINDOWS\\system32\\sndrec32.exe"},
+      {13, "Modemoptionen", kRunDll + std::string("telephon.cpl")},
+      {14, "Internetoptionen", kRunDll + std::string("inetcpl.cpl")},
+      {15, "Netzwerkverbindungen", kRunDll + std::string("ncpa.cpl")},
+      {16, "Windows Firewall", kRunDll + std::string("firewall.cpl")},
+      {19, "System", kRunDll + std::string("sysdm.cpl")},
+  };
+  ASSERT_EQ(launchers::kLaunchers.size(), std::size(cases));
+  for (const auto& c : cases) {
+    fakes::FakePlatform fake;
+    fake.shell.startSucceeds = false;  // a missing tool: nothing else happens
+    const auto started = Click(fake, c.image);
+    ASSERT_EQ(started.size(), 1u) << "Image" << c.image;
+    EXPECT_EQ(started[0].first, c.commandLine);
+    EXPECT_EQ(started[0].second, WindowStyle::NormalFocus);
+    ASSERT_NE(launchers::Find(c.image), nullptr);
+    EXPECT_EQ(launchers::Find(c.image)->tooltip, c.tooltip);
+    // The button's tool tip in the control table is the launcher's.
+    EXPECT_EQ(FindControl(ids::Image(c.image))->tooltip, c.tooltip);
+  }
+  EXPECT_EQ(launchers::Find(18), nullptr);
+  // Only the program part is quoted.
+  const launchers::Launcher tool{1, "t", "my tool.exe", "a b", true};
+  EXPECT_EQ(launchers::CommandLine(tool, "C:\\X Y\\"), "\"C:\\X Y\\my tool.exe\" a b");
+}
+
+TEST(Launchers, SoundToolsAskForTheSystemFolderAtTheClick) {
+  const struct {
+    std::string systemDir;
+    std::string commandLine;
+  } cases[] = {
+      {"C:\\WINDOWS\\system32\\", "C:\\WINDOWS\\system32\\sndvol32.exe"},  // one backslash only
+      {"C:\\Program Files\\Win\\system32", "\"C:\\Program Files\\Win\\system32\\sndvol32.exe\""},
+      {"", "\\sndvol32.exe"},  // the folder is unknown
+  };
+  for (const auto& c : cases) {
+    fakes::FakePlatform fake;
+    fake.system.systemDir = "D:\\old";
+    fakes::FakeView view;
+    AppState state;
+    Form1 form(view);
+    Compose(form, view, fake.platform, state);
+    fake.system.systemDir = c.systemDir;
+    form.OnClick(ids::Image(11));
+    form.OnClick(ids::Image(11));  // two clicks, two instances
+    ASSERT_EQ(fake.shell.started.size(), 2u);
+    EXPECT_EQ(fake.shell.started[0].first, c.commandLine);
+    EXPECT_EQ(fake.shell.started[1].first, c.commandLine);
+  }
+}
