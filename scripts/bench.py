@@ -9,7 +9,9 @@ Starts the program N times in one throw-away prefix under Xvfb with its wineserv
     whole window before it returns to its message loop, so this bounds the first paint)
 and reports the size of the program file. Then it times the Windows panel's fill in fresh
 processes (tests/bench/windows_fill_bench.cpp): the first fill of a process (its first
-management connection) and the following ones.
+management connection) and the following ones. Then the Computer, Laufwerke, CPU,
+Arbeitsspeicher and Sonstiges fills and the seven memory texts
+(tests/bench/panels_fill_bench.cpp), with the WMI queries of the WMI-backed fills timed alone.
 
 Usage: scripts/bench.py [--build build/x64] [--runs 5]
 """
@@ -56,6 +58,39 @@ def windows_fill(app, fill_bench, processes=3):
     return results
 
 
+WMI_FILLS = ("Computer", "Laufwerke", "CPU")
+
+
+def panels_fill(app, bench):
+    """Samples of the panels benchmark: each WMI-backed fill once first in a fresh process."""
+    samples = []
+    for first in WMI_FILLS:
+        _, out = app.prefix.run(str(bench), first, "20")
+        samples.append(json.loads(out.decode("utf-8").strip().splitlines()[-1]))
+    return samples
+
+
+def print_panels(samples):
+    """One row per figure: min, median, max over the processes, and the target."""
+    def row(name, values, target="", limit=None):
+        verdict = "" if limit is None else "ok" if max(values) < limit else "MISSED"
+        print(f"{name:<34}{min(values):9.3f}{statistics.median(values):9.3f}"
+              f"{max(values):9.3f}  {target:<16}{verdict}")
+
+    print(f"\nPanel fills under Wine, {len(samples)} processes x {samples[0]['runs']} runs "
+          f"(medians, ms)\n")
+    for s in samples:
+        row(f"{s['first']} fill, first of a process", [s["cold_ms"]])
+    for fill in WMI_FILLS:
+        row(f"{fill} fill, warm", [s[f"{fill}_ms"] for s in samples])
+        row("  Wine's WMI alone", [s[f"wmi_{fill}_ms"] for s in samples])
+        row(f"  fill without WMI", [max(0.0, s[f"{fill}_ms"] - s[f"wmi_{fill}_ms"])
+                                   for s in samples], "< 30 ms", 30)
+    row("Arbeitsspeicher fill", [s["Arbeitsspeicher_ms"] for s in samples], "< 1 ms", 1)
+    row("Sonstiges fill", [s["Sonstiges_ms"] for s in samples], "< 1 ms", 1)
+    row("seven memory texts", [s["memory_texts_ms"] for s in samples], "< 0.1 ms", 0.1)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--build", default=str(REPO / "build" / "x64"), help="the x64 build")
@@ -67,6 +102,7 @@ def main():
     env = Environment(build)
     samples = []
     fill = None
+    panels = None
     try:
         env.start()
         app = VelkaroApp("bench", env)
@@ -76,6 +112,7 @@ def main():
                 print(f"run {i + 1}: " + ", ".join(f"{v:.1f} ms" for v in samples[-1]),
                       flush=True)
             fill = windows_fill(app, build / "bin" / "windows_fill_bench.exe")
+            panels = panels_fill(app, build / "bin" / "panels_fill_bench.exe")
         finally:
             app.close()
     finally:
@@ -96,6 +133,7 @@ def main():
         verdict = "ok" if max(values) < limit else "MISSED"
         print(f"{name:<34}{min(values):9.1f}{statistics.median(values):9.1f}"
               f"{max(values):9.1f}  {target:<16}{verdict}")
+    print_panels(panels)
     size = program.stat().st_size
     print(f"\n{'Velkaro.exe size':<34}{size / 2**20:9.2f} MB ({size} bytes)  target < 1.5 MB  "
           f"{'ok' if size < 1.5 * 2**20 else 'MISSED'}")

@@ -4,7 +4,6 @@ settings. Each class starts the program once, opens the five panels by mouse and
 they show."""
 
 import os
-import re
 import unittest
 
 from velkaro_e2e import MAIN, VelkaroCase
