@@ -2,9 +2,13 @@
 
 #include <utility>
 
-#include "collectors/ram.h"
+#include "collectors/computer.h"
+#include "collectors/cpu.h"
 #include "collectors/grafik.h"
+#include "collectors/laufwerke.h"
 #include "collectors/netzwerk.h"
+#include "collectors/ram.h"
+#include "collectors/sonstiges.h"
 #include "collectors/windows.h"
 #include "tools/launchers.h"
 #include "tools/memory_release.h"
@@ -13,11 +17,20 @@
 namespace velkaro {
 
 void Compose(Form1& form, View& view, Platform& platform, AppState& state) {
+  // The menu labels' fills, in menu order; "Menu" (8) has none.
   form.setFill(0, [&view, &platform] { Windows::Fill(platform, view); });
-  form.setFill(4, [&view, &platform] { ram::Fill(platform.machine, view); });
   form.setFill(1,
                [&view, &platform, &state] { Grafik::Fill(platform, view, state.DirectXVersion); });
   form.setFill(2, [&view, &platform] { Netzwerk::Fill(platform, view); });
+  form.setFill(3, [&view, &platform] { Computer::Fill(platform, view); });
+  form.setFill(4, [&view, &platform] { ram::Fill(platform.machine, view); });
+  form.setFill(5, [&view, &platform, &state] {
+    Laufwerke::ReadDriveInfo(platform.management, platform.machine, view, state);
+  });
+  form.setFill(6, [&view, &platform] {
+    CPU::ReadProcessorInfo(platform.management, platform.machine, view);
+  });
+  form.setFill(7, [&view, &platform] { Sonstiges::Fill(platform.registry, view); });
 
   // Power actions: Image4 shut down, Image5 restart, Image6 log off, Image3 stand-by, Image7 lock.
   const std::pair<int, const char*> powerButtons[] = {{4, "0"}, {5, "1"}, {6, "2"}, {3, "3"}};

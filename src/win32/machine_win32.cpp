@@ -14,6 +14,16 @@ std::string LocaleText(LCTYPE type, const char* fallback) {
   return Narrow(buffer);
 }
 
+// GetActiveProcessorCount exists from Windows 7 on.
+using ActiveProcessorCountFn = DWORD(WINAPI*)(WORD);
+constexpr WORD kAllProcessorGroups = 0xFFFF;
+
+ActiveProcessorCountFn ActiveProcessorCount() {
+  static const auto fn = reinterpret_cast<ActiveProcessorCountFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetActiveProcessorCount")));
+  return fn;
+}
+
 }  // namespace
 
 MemoryStatus Win32Machine::memoryStatus() {
@@ -51,6 +61,30 @@ numfmt::NumberSettings Win32Machine::numberSettings() {
   s.leadingZero = LocaleText(LOCALE_ILZERO, "1") != "0";
   s.negativeOrder = std::stoi("0" + LocaleText(LOCALE_INEGNUMBER, "1"));
   return s;
+}
+
+PowerStatus Win32Machine::powerStatus() {
+  SYSTEM_POWER_STATUS record{};
+  if (!GetSystemPowerStatus(&record)) return {};
+  PowerStatus out;
+  out.acLineStatus = record.ACLineStatus;
+  out.batteryFlag = record.BatteryFlag;
+  out.batteryLifePercent = record.BatteryLifePercent;
+  out.batteryLifeTime = record.BatteryLifeTime;
+  out.batteryFullLifeTime = record.BatteryFullLifeTime;
+  return out;
+}
+
+ProcessorFacts Win32Machine::processorFacts() {
+  SYSTEM_INFO info{};
+  GetSystemInfo(&info);
+  ProcessorFacts out;
+  out.numberOfProcessors = info.dwNumberOfProcessors;
+  out.processorType = info.dwProcessorType;
+  if (const auto count = ActiveProcessorCount()) {
+    if (const DWORD n = count(kAllProcessorGroups)) out.activeProcessors = n;
+  }
+  return out;
 }
 
 }  // namespace velkaro::win32

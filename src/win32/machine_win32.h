@@ -11,6 +11,8 @@ class Win32Machine : public Machine {
  public:
   MemoryStatus memoryStatus() override;
   numfmt::NumberSettings numberSettings() override;
+  PowerStatus powerStatus() override;
+  ProcessorFacts processorFacts() override;
 };
 
 }  // namespace velkaro::win32

@@ -7,6 +7,8 @@ import select
 import subprocess
 import time
 
+# Variables a Wine process takes from its parent's Unix environment only.
+UNIX_ONLY = ("WINE", "LANG", "LC_")
 
 class ProbeError(RuntimeError):
     """The probe refused a command, answered nonsense or did not answer in time."""
@@ -106,11 +108,11 @@ class Probe:
     def setenv(self, name, value):
         """Sets a variable for the processes launched from now on.
 
-        Wine gives a new process the WINE* variables (WINEDLLOVERRIDES, ...) of its parent's
-        Unix environment, not of its Windows one: for those the probe starts anew with the
-        variable, which is only possible before its first launch.
+        Wine gives a new process the WINE* variables (WINEDLLOVERRIDES, ...) and the locale
+        (LANG, LC_*) of its parent's Unix environment, not of its Windows one: for those the
+        probe starts anew with the variable, which is only possible before its first launch.
         """
-        if not name.upper().startswith("WINE"):
+        if not name.upper().startswith(UNIX_ONLY):
             self.call("setenv", name, value)
             return
         if self._launched:
