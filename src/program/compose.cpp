@@ -1,5 +1,6 @@
 #include "program/compose.h"
 
+#include <memory>
 #include <utility>
 
 #include "collectors/computer.h"
@@ -10,6 +11,7 @@
 #include "collectors/ram.h"
 #include "collectors/sonstiges.h"
 #include "collectors/windows.h"
+#include "report/report.h"
 #include "tools/launchers.h"
 #include "tools/memory_release.h"
 #include "tools/reboot.h"
@@ -44,6 +46,9 @@ void Compose(Form1& form, View& view, Platform& platform, AppState& state) {
                          [&platform, &launcher] { launchers::Launch(launcher, platform); });
 
   form.setButtonAction(18, [&view, &platform] { ram::ReleaseMemory(platform, view); });
+
+  auto report = std::make_shared<Report::Writer>(form, view, platform, state);
+  form.setButtonAction(17, [report] { report->Image17_Click(); });
 }
 
 }  // namespace velkaro

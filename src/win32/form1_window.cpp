@@ -323,7 +323,10 @@ void Form1Window::beginWindowDrag() {
 }
 
 void Form1Window::endProgram() {
-  ExitProcess(0);
+  // Gone from the screen at once; a handler that is pumping events (a report run) sees the
+  // end, closes what it holds and returns, and the message loop then ends the program.
+  if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+  pump_.quit(0);
 }
 
 void Form1Window::setBusyPointer(bool busy) {
@@ -336,7 +339,12 @@ void Form1Window::messageBox(const std::string& text, MessageIcon icon) {
               MB_OK | (icon == MessageIcon::Error ? MB_ICONERROR : MB_ICONINFORMATION));
 }
 
-void Form1Window::showWaitWindow(bool /*shown*/) {}
+void Form1Window::showWaitWindow(bool shown) {
+  if (shown)
+    lade_.show(hwnd_);
+  else
+    lade_.unload();
+}
 
 // Painting ------------------------------------------------------------------------------------
 

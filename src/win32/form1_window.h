@@ -11,6 +11,7 @@
 #include "app/splash.h"
 #include "app/view.h"
 #include "win32/gdi.h"
+#include "win32/lade_window.h"
 #include "win32/platform_win32.h"
 
 namespace velkaro::win32 {
@@ -80,6 +81,7 @@ class Form1Window : public View, public MainWindow {
   MessagePump& pump_;
   Pictures& pictures_;
   Form1 form_{*this};
+  LadeWindow lade_{instance_};
   HWND hwnd_ = nullptr;
   HWND tooltip_ = nullptr;
   std::map<int, Control> controls_;

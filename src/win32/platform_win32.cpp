@@ -238,6 +238,88 @@ std::optional<std::string> Win32TextFiles::read(const std::string& path, std::si
   return Narrow(wide);
 }
 
+namespace {
+
+// A file written through a handle of its own; the text goes out in the ANSI code page.
+class Win32OutputFile : public OutputFile {
+ public:
+  explicit Win32OutputFile(HANDLE file) : file_(file) {}
+  Win32OutputFile(const Win32OutputFile&) = delete;
+  Win32OutputFile& operator=(const Win32OutputFile&) = delete;
+  ~Win32OutputFile() override { close(); }
+
+  std::optional<FileError> write(const std::string& text) override {
+    if (file_ == INVALID_HANDLE_VALUE) return DescribeError(ERROR_INVALID_HANDLE);
+    const std::wstring wide = Wide(text);
+    std::string bytes;
+    if (!wide.empty()) {
+      const int length = static_cast<int>(wide.size());
+      const int n =
+          WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+      if (n <= 0) return DescribeError(GetLastError());
+      bytes.resize(static_cast<size_t>(n));
+      WideCharToMultiByte(CP_ACP, 0, wide.data(), length, bytes.data(), n, nullptr, nullptr);
+    }
+    size_t done = 0;
+    while (done < bytes.size()) {
+      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+      DWORD written = 0;
+      if (!WriteFile(file_, bytes.data() + done, chunk, &written, nullptr))
+        return DescribeError(GetLastError());
+      if (written == 0) return DescribeError(ERROR_WRITE_FAULT);
+      done += written;
+    }
+    return std::nullopt;
+  }
+
+  std::optional<FileError> close() override {
+    if (file_ == INVALID_HANDLE_VALUE) return std::nullopt;
+    const BOOL closed = CloseHandle(file_);
+    file_ = INVALID_HANDLE_VALUE;
+    if (!closed) return DescribeError(GetLastError());
+    return std::nullopt;
+  }
+
+ private:
+  HANDLE file_;
+};
+
+}  // namespace
+
+FileError DescribeError(DWORD code) {
+  FileError error{code, {}};
+  wchar_t* text = nullptr;
+  const DWORD n = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  if (text) {
+    std::wstring_view message(text, n);
+    while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' ||
+                                message.back() == L' ' || message.back() == L'.'))
+      message.remove_suffix(1);
+    error.reason = Narrow(message);
+    LocalFree(text);
+  }
+  return error;
+}
+
+CreatedFile Win32TextFiles::create(const std::string& path) {
+  // Readers may look at the file while it is written; nobody else writes it meanwhile.
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {nullptr, DescribeError(GetLastError())};
+  return {std::make_unique<Win32OutputFile>(file), {}};
+}
+
+bool Win32TextFiles::remove(const std::string& path) {
+  return DeleteFileW(Wide(path).c_str()) != FALSE;
+}
+
+void MessagePump::quit(int exitCode) {
+  ending_ = true;
+  PostQuitMessage(exitCode);
+}
+
 void MessagePump::Dispatch(MSG& msg) {
   if (dialog_ && IsWindow(dialog_) && IsDialogMessageW(dialog_, &msg)) return;
   TranslateMessage(&msg);

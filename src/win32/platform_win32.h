@@ -41,7 +41,12 @@ class Win32Clock : public Clock {
 class Win32TextFiles : public TextFiles {
  public:
   std::optional<std::string> read(const std::string& path, std::size_t maxBytes) override;
+  CreatedFile create(const std::string& path) override;
+  bool remove(const std::string& path) override;
 };
+
+// The platform's description of an error number (UTF-8, without its line end).
+FileError DescribeError(DWORD code);
 
 // The thread's message loop. Dialog keys (Tab between fields) go to the window set as the
 // dialog window.
@@ -49,6 +54,8 @@ class MessagePump : public EventPump {
  public:
   bool doEvents() override;
   bool waitEvents(double maxSeconds) override;
+  // Ends the loops: handlers that pump events see the end and wind down, then run() returns.
+  void quit(int exitCode);
   // Runs until the program ends; returns the exit code.
   int run();
   void setDialogWindow(HWND hwnd) { dialog_ = hwnd; }

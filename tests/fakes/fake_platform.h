@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -126,8 +127,55 @@ class FakeFiles : public TextFiles {
     answers.erase(answers.begin());
     return answer;
   }
+  // Written files live in `disk` (path -> text as handed over, before any code page).
+  CreatedFile create(const std::string& path) override {
+    ++creates;
+    if (createError) return {nullptr, *createError};
+    disk[path].clear();
+    return {std::make_unique<File>(*this, path), {}};
+  }
+  bool remove(const std::string& path) override {
+    removed.push_back(path);
+    return disk.erase(path) > 0;
+  }
+
   std::vector<std::optional<std::string>> answers;
   std::vector<std::pair<std::string, std::size_t>> reads;
+  std::map<std::string, std::string> disk;
+  std::optional<FileError> createError;
+  int failWriteAt = -1;  // the write (counted from 0 over all files) that fails with writeError
+  FileError writeError{112, "disk full"};
+  std::optional<FileError> closeError;
+  int creates = 0;
+  int writes = 0;
+  int open = 0;  // files created and not yet closed
+  std::vector<std::string> removed;
+
+ private:
+  class File : public OutputFile {
+   public:
+    File(FakeFiles& files, std::string path) : files_(files), path_(std::move(path)) {
+      ++files_.open;
+    }
+    ~File() override { close(); }
+    std::optional<FileError> write(const std::string& text) override {
+      if (closed_) return FileError{6, "closed"};
+      if (files_.writes++ == files_.failWriteAt) return files_.writeError;
+      files_.disk[path_] += text;
+      return std::nullopt;
+    }
+    std::optional<FileError> close() override {
+      if (closed_) return std::nullopt;
+      closed_ = true;
+      --files_.open;
+      return files_.closeError;
+    }
+
+   private:
+    FakeFiles& files_;
+    std::string path_;
+    bool closed_ = false;
+  };
 };
 
 }  // namespace velkaro::fakes

@@ -2,12 +2,14 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "app/prgkern.h"
 #include "platform/regestry.h"
+#include "report/report_table.h"
 #include "text/text.h"
 #include "win32/platform_win32.h"
 #include "win32/wide.h"
@@ -140,6 +142,86 @@ TEST(Win32TextFiles, ReadsAnsiTextAsUtf8WithinTheLimit) {
   EXPECT_FALSE(files.read(path, 1024));
 }
 
+namespace {
+
+std::string TempPath(const std::string& name) {
+  wchar_t folder[MAX_PATH];
+  GetTempPathW(MAX_PATH, folder);
+  return Narrow(folder) + name + "_" + std::to_string(GetCurrentProcessId());
+}
+
+std::string RawBytes(const std::string& path) {
+  std::string bytes;
+  HANDLE f = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return "<missing>";
+  char chunk[4096];
+  DWORD got = 0;
+  while (ReadFile(f, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+  CloseHandle(f);
+  return bytes;
+}
+
+}  // namespace
+
+TEST(Win32TextFiles, CreateReplacesAFileAndWritesTheCaptionsInTheAnsiCodePage) {
+  ASSERT_EQ(GetACP(), 1252u);
+  const std::string path = TempPath("velkaro_report");
+  {
+    Win32TextFiles files;
+    CreatedFile old = files.create(path);
+    ASSERT_TRUE(old.file);
+    ASSERT_FALSE(old.file->write("an earlier, longer report\r\n"));
+  }
+  Win32TextFiles files;
+  CreatedFile created = files.create(path);
+  ASSERT_TRUE(created.file);
+  // Every report caption with a character beyond ASCII becomes one byte per character.
+  std::string expected;
+  for (const auto& section : Report::Sections()) {
+    for (const auto& line : section.lines) {
+      const std::string caption = line.caption;
+      if (std::all_of(caption.begin(), caption.end(), [](char c) { return c > 0; })) continue;
+      ASSERT_FALSE(created.file->write(caption + "\t\r\n"));
+      const std::wstring wide = Wide(caption);
+      for (wchar_t c : wide) expected += static_cast<char>(c);  // all of them are Latin-1
+      expected += "\t\r\n";
+    }
+  }
+  EXPECT_FALSE(created.file->close());
+  EXPECT_FALSE(created.file->close());  // closing again is no error
+  EXPECT_EQ(RawBytes(path),
+            "Bildschirm Aufl\xF6sung:\t\r\nFarbaufl\xF6sung:\t\r\n"
+            "Max. gr\xF6\xDF"
+            "e der Auslagerungsdatei:\t\r\nFree gr\xF6\xDF"
+            "e der Auslagerungsdatei:\t\r\n");
+  EXPECT_EQ(RawBytes(path), expected);
+  EXPECT_TRUE(files.remove(path));
+  EXPECT_EQ(RawBytes(path), "<missing>");
+  EXPECT_FALSE(files.remove(path));
+}
+
+TEST(Win32TextFiles, FailuresComeBackWithTheErrorAndItsDescription) {
+  Win32TextFiles files;
+  // A folder of the file's name cannot be created as a file, nor deleted as one.
+  const std::string folder = TempPath("velkaro_folder");
+  ASSERT_TRUE(CreateDirectoryW(Wide(folder).c_str(), nullptr));
+  CreatedFile onFolder = files.create(folder);
+  EXPECT_FALSE(onFolder.file);
+  EXPECT_EQ(onFolder.error.code, static_cast<uint32_t>(ERROR_ACCESS_DENIED));
+  EXPECT_FALSE(onFolder.error.reason.empty());
+  EXPECT_FALSE(files.remove(folder));
+  EXPECT_TRUE(RemoveDirectoryW(Wide(folder).c_str()));
+
+  // A full disk: the file opens, the write fails.
+  CreatedFile full = files.create("\\\\?\\unix\\dev\\full");
+  ASSERT_TRUE(full.file);
+  const auto error = full.file->write("Betriebsystem:\t\t\t\tWindows\r\n");
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->code, static_cast<uint32_t>(ERROR_DISK_FULL));
+  EXPECT_FALSE(error->reason.empty());
+}
+
 TEST(Win32Shell, StartsProgramsAndReportsMissingOnes) {
   Win32Shell shell;
   EXPECT_TRUE(shell.start("cmd.exe /c exit 0", WindowStyle::Hidden));
@@ -168,5 +250,13 @@ TEST(MessagePump, PauseProcessesEventsAndEndsWhenTheProgramEnds) {
   MSG msg;
   ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(msg.wParam, 3u);
+
+  // The program's own end: every loop, nested or outermost, sees it.
+  MessagePump ending;
+  ending.quit(4);
+  EXPECT_FALSE(ending.waitEvents(5));
+  EXPECT_FALSE(ending.doEvents());
+  ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 4u);
   DestroyWindow(window);
 }

@@ -10,6 +10,8 @@ from .waiting import WaitTimeout, wait_for
 
 SPLASH = "VelkaroSplash"
 MAIN = "VelkaroForm1"
+LADE = "VelkaroLade"
+MESSAGE_BOX = "#32770"  # the class of a message box; its text is the static with ID 65535
 MAIN_TITLE = "Velkaro 3.0"
 INSTALL_DIR = r"C:\Velkaro"
 PROGRAM = INSTALL_DIR + r"\Velkaro.exe"
@@ -147,6 +149,24 @@ class VelkaroApp:
         """Presses on the control, moves by (dx, dy), releases."""
         x, y = self.point_on(name)
         self.mouse.drag((x, y), (x + dx, y + dy), button=button)
+
+    # ---- message boxes ----
+
+    def wait_message_box(self, timeout):
+        """Waits for a message box; returns {"title", "text", "t", "window"}."""
+        answer = self._wait_window(MESSAGE_BOX, "visible", timeout)
+        text = self.probe.control(MESSAGE_BOX, "65535")
+        return {"title": answer["window"]["title"], "text": text and text["text"],
+                "t": answer["t"], "window": answer["window"]}
+
+    def press_ok(self, timeout=10):
+        """Clicks the OK button of the message box and waits until the box is gone."""
+        button = self.probe.control(MESSAGE_BOX, "1")  # IDOK
+        if button is None:
+            raise AssertionError("the message box has no OK button")
+        left, top, right, bottom = button["rect"]
+        self.mouse.click((left + right) // 2, (top + bottom) // 2)
+        self._wait_window(MESSAGE_BOX, "gone", timeout)
 
     # ---- screen ----
 

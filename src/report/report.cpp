@@ -1,0 +1,105 @@
+#include "report/report.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "app/controls.h"
+#include "app/prgkern.h"
+
+namespace velkaro::Report {
+
+std::vector<std::string> SectionLines(const Section& section, View& view, const AppState& state) {
+  std::vector<std::string> lines{"", section.header};
+  if (section.drives) {
+    // The count never exceeds the table in practice (26 drive letters give 156); a larger one
+    // prints what the table holds.
+    const int last = std::min(state.LaufwerkAnzahl, AppState::kDriveLineSlots - 1);
+    for (int i = 0; i <= last; ++i) lines.push_back(state.LaufwerkZeilen[i]);
+    return lines;
+  }
+  for (const FieldLine& line : section.lines)
+    lines.push_back(line.caption + std::string(line.tabs, '\t') + view.text(line.field));
+  return lines;
+}
+
+std::string FailureMessage(bool created, const FileError& error) {
+  std::string message = std::string("Die Datei ") + kReportPath + " konnte nicht " +
+                        (created ? "geschrieben" : "angelegt") + " werden.\n\n";
+  if (!error.reason.empty()) message += error.reason + " ";
+  return message + "(Fehler " + std::to_string(error.code) + ")";
+}
+
+// What a run holds: the running flag, the wait window and the report file. However the run
+// ends, the wait window goes and a report file that was not completed is closed and deleted,
+// so no half-written report is left behind.
+class Writer::Run {
+ public:
+  explicit Run(Writer& writer) : writer_(writer) {
+    writer_.running_ = true;
+    writer_.view_.showWaitWindow(true);
+  }
+  Run(const Run&) = delete;
+  Run& operator=(const Run&) = delete;
+  ~Run() {
+    end();
+    writer_.running_ = false;
+  }
+  // Takes the wait window down and drops an unfinished file.
+  void end() {
+    if (file) {
+      file.reset();
+      writer_.platform_.files.remove(kReportPath);
+    }
+    if (waitShown_) writer_.view_.showWaitWindow(false);
+    waitShown_ = false;
+  }
+  std::unique_ptr<OutputFile> file;
+
+ private:
+  Writer& writer_;
+  bool waitShown_ = true;
+};
+
+Writer::Writer(Form1& form, View& view, Platform& platform, AppState& state)
+    : form_(form), view_(view), platform_(platform), state_(state) {}
+
+void Writer::Image17_Click() {
+  if (running_) return;
+  Run run(*this);
+  std::string failure;
+  const Outcome outcome = Write(run, failure);
+  run.end();
+  // A program that is ending shows no message: the run just stops.
+  if (outcome == Outcome::Failed) view_.messageBox(failure, MessageIcon::Error);
+  if (outcome == Outcome::Done) view_.messageBox(kDoneMessage, MessageIcon::Information);
+}
+
+Writer::Outcome Writer::Write(Run& run, std::string& failure) {
+  CreatedFile created = platform_.files.create(kReportPath);
+  if (!created.file) {
+    failure = FailureMessage(false, created.error);
+    return Outcome::Failed;
+  }
+  run.file = std::move(created.file);
+  for (const Section& section : Sections()) {
+    if (view_.value(ids::Check(section.check)) != 1) continue;
+    (form_.*section.fill)();
+    PrgKern::Pause(platform_.clock, platform_.pump, kSectionPause);
+    if (!platform_.pump.doEvents()) return Outcome::Ending;
+    for (const std::string& line : SectionLines(section, view_, state_)) {
+      if (auto error = run.file->write(line + "\r\n")) {
+        failure = FailureMessage(true, *error);
+        return Outcome::Failed;
+      }
+    }
+    form_.Label10_Click();
+  }
+  if (auto error = run.file->close()) {
+    failure = FailureMessage(true, *error);
+    return Outcome::Failed;
+  }
+  run.file.reset();  // complete: kept
+  return Outcome::Done;
+}
+
+}  // namespace velkaro::Report
