@@ -33,6 +33,8 @@ class Win32Shell : public Shell {
 class Win32Clock : public Clock {
  public:
   double monotonicSeconds() override;
+  uint64_t uptimeMilliseconds() override;
+  LocalTime localTime() override;
 };
 
 class Win32TextFiles : public TextFiles {
