@@ -150,6 +150,9 @@ def main():
     print(f"{'status tick (ms)':<34}{tick['median_ms']:9.3f} median {tick['p95_ms']:.3f} p95 "
           f"{tick['max_ms']:.3f} max over {tick['ticks']} ticks  target median < 0.2 ms  "
           f"{tick_verdict}")
+    print(f"{'  parts (median ms)':<34}sampler {tick['sampler_ms']:.3f}, events "
+          f"{tick['events_ms']:.3f} (x4), one memory figure {tick['memory_figure_ms']:.3f} (x7), "
+          f"clock {tick['clock_ms']:.3f}")
     print(f"{'idle program, % of one core':<34}{idle[0]:9.2f} over {args.idle_seconds:.0f} s "
           f"(wineserver {idle[1]:.2f})  target < 1 %  {'ok' if idle[0] < 1 else 'MISSED'}")
     size = program.stat().st_size
