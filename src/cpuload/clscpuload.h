@@ -50,7 +50,6 @@ class clsCPULoad {
   int32_t StackSize() const { return capacity_; }
 
   Source source() const { return source_; }
-  uint32_t setupStatus() const { return setupStatus_; }
 
  private:
   int32_t GetValue9x();
