@@ -235,6 +235,7 @@ void MessagePump::Dispatch(MSG& msg) {
 }
 
 bool MessagePump::doEvents() {
+  if (systemLoop_) return !ending_;
   MSG msg;
   while (!ending_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
