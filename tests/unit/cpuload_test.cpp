@@ -113,47 +113,32 @@ TEST_F(Sampler, Windows9xReadsStartStatFirstThenStatData) {
 }
 
 TEST_F(Sampler, SourceFallsBackFromGermanToEnglishToProcessorTimes) {
-  const ProcessorTimes base{};
   struct Case {
     uint32_t open, german, english;
-    bool processorTimes, systemTimes;
+    int times;  // 2: both kinds of processor times, 1: only all processors' together, 0: none
     Source source;
     std::vector<std::string> setup;
   };
-  const std::string german = "add \\Prozessor(0)\\Prozessorzeit (%) to 11";
-  const std::string english = "add english \\Processor(0)\\% Processor Time to 11";
+  const std::string de = "add \\Prozessor(0)\\Prozessorzeit (%) to 11";
+  const std::string en = "add english \\Processor(0)\\% Processor Time to 11";
+  const std::string first = "processor times", all = "system times";
+  constexpr uint32_t kNo = pdh::kNoCounter;
+  // clang-format off
   const Case cases[] = {
-      {0, 0, 0, true, true, Source::Counter, {"open", german}},
-      {0, pdh::kNoCounter, 0, true, true, Source::EnglishCounter, {"open", german, english}},
-      {0,
-       pdh::kNoCounter,
-       pdh::kFunctionMissing,
-       true,
-       true,
-       Source::FirstProcessorTimes,
-       {"open", german, english, "processor times"}},
-      {0,
-       pdh::kNoCounter,
-       pdh::kNoCounter,
-       false,
-       true,
-       Source::SystemTimes,
-       {"open", german, english, "processor times", "system times"}},
-      {pdh::kLibraryMissing,
-       0,
-       0,
-       false,
-       false,
-       Source::None,
-       {"open", "processor times", "system times"}},
+      {0, 0, 0, 2, Source::Counter, {"open", de}},
+      {0, kNo, 0, 2, Source::EnglishCounter, {"open", de, en}},
+      {0, kNo, pdh::kFunctionMissing, 2, Source::FirstProcessorTimes, {"open", de, en, first}},
+      {0, kNo, kNo, 1, Source::SystemTimes, {"open", de, en, first, all}},
+      {pdh::kLibraryMissing, 0, 0, 0, Source::None, {"open", first, all}},
   };
+  // clang-format on
   for (const Case& c : cases) {
     perf = FakePerf();
     perf.openResult = c.open;
     perf.addResult = c.german;
     perf.addEnglishResult = c.english;
-    if (c.processorTimes) perf.processor = {base};
-    if (c.systemTimes) perf.system = {base};
+    if (c.times == 2) perf.processor = {ProcessorTimes{}};
+    if (c.times >= 1) perf.system = {ProcessorTimes{}};
     {
       auto sampler = Make();
       EXPECT_EQ(sampler->source(), c.source);
