@@ -11,6 +11,7 @@
 #include "collectors/ram.h"
 #include "collectors/sonstiges.h"
 #include "collectors/windows.h"
+#include "program/status_line.h"
 #include "report/report.h"
 #include "tools/launchers.h"
 #include "tools/memory_release.h"
@@ -49,6 +50,11 @@ void Compose(Form1& form, View& view, Platform& platform, AppState& state) {
 
   auto report = std::make_shared<Report::Writer>(form, view, platform, state);
   form.setButtonAction(17, [report] { report->Image17_Click(); });
+
+  // The status line, and with it the sampler, lives as long as the window's actions.
+  auto status = std::make_shared<StatusLine>(view, platform);
+  form.setLoadAction([status] { status->CreateSampler(); });
+  form.setTimerAction([status] { status->Timer1_Timer(); });
 }
 
 }  // namespace velkaro

@@ -459,6 +459,10 @@ LRESULT Form1Window::HandleMain(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
       }
       break;
+    case WM_ENTERSIZEMOVE:
+    case WM_EXITSIZEMOVE:
+      pump_.setSystemLoop(msg == WM_ENTERSIZEMOVE);
+      return 0;
     case 0x02E0: {  // WM_DPICHANGED: the window moved to a monitor with another dpi
       const auto* suggested = reinterpret_cast<const RECT*>(lp);
       SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,

@@ -1,3 +1,166 @@
 #include "win32/perf_win32.h"
 
-namespace velkaro::win32 {}  // namespace velkaro::win32
+#include <pdh.h>
+
+#include <string>
+
+#include "win32/wide.h"
+
+namespace velkaro::win32 {
+
+namespace {
+
+using OpenQueryFn = PDH_STATUS(WINAPI*)(LPCSTR, DWORD_PTR, PDH_HQUERY*);
+using AddCounterFn = PDH_STATUS(WINAPI*)(PDH_HQUERY, LPCSTR, DWORD_PTR, PDH_HCOUNTER*);
+using QueryFn = PDH_STATUS(WINAPI*)(PDH_HQUERY);
+using FormattedValueFn = PDH_STATUS(WINAPI*)(PDH_HCOUNTER, DWORD, LPDWORD, PPDH_FMT_COUNTERVALUE);
+using NtQuerySystemInformationFn = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+using GetSystemTimesFn = BOOL(WINAPI*)(LPFILETIME, LPFILETIME, LPFILETIME);
+
+constexpr ULONG kSystemProcessorPerformanceInformation = 8;
+constexpr ULONG kMaxProcessors = 64;
+
+struct ProcessorPerformance {
+  LARGE_INTEGER idle;
+  LARGE_INTEGER kernel;
+  LARGE_INTEGER user;
+  LARGE_INTEGER dpc;
+  LARGE_INTEGER interrupt;
+  ULONG interruptCount;
+};
+
+// Counter paths are ANSI text in the system's code page.
+std::string Ansi(const std::string& utf8) {
+  const std::wstring wide = Wide(utf8);
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                    0, nullptr, nullptr);
+  std::string ansi(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &ansi[0], n, nullptr,
+                      nullptr);
+  return ansi;
+}
+
+uint64_t Count(const FILETIME& t) {
+  return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
+
+template <typename Fn>
+Fn Lookup(const wchar_t* module, const char* name) {
+  const HMODULE handle = GetModuleHandleW(module);
+  return handle ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(handle, name)))
+                : nullptr;
+}
+
+template <typename Fn>
+Fn As(FARPROC proc) {
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
+}
+
+}  // namespace
+
+Win32PerfCounters::~Win32PerfCounters() {
+  if (pdh_) FreeLibrary(pdh_);
+}
+
+FARPROC Win32PerfCounters::Pdh(const char* name) {
+  if (!pdhTried_) {
+    pdhTried_ = true;
+    pdh_ = LoadLibraryW(L"pdh.dll");
+  }
+  return pdh_ ? GetProcAddress(pdh_, name) : nullptr;
+}
+
+uint32_t Win32PerfCounters::openQuery(PdhHandle& query) {
+  const auto open = As<OpenQueryFn>(Pdh("PdhOpenQueryA"));
+  if (!open) return pdh_ ? pdh::kFunctionMissing : pdh::kLibraryMissing;
+  PDH_HQUERY handle = nullptr;
+  const PDH_STATUS status = open(nullptr, 1, &handle);
+  if (status == ERROR_SUCCESS) query = reinterpret_cast<PdhHandle>(handle);
+  return static_cast<uint32_t>(status);
+}
+
+uint32_t Win32PerfCounters::addCounter(PdhHandle query, const std::string& path,
+                                       PdhHandle& counter) {
+  const auto add = As<AddCounterFn>(Pdh("PdhAddCounterA"));
+  if (!add) return pdh::kFunctionMissing;
+  PDH_HCOUNTER handle = nullptr;
+  const PDH_STATUS status =
+      add(reinterpret_cast<PDH_HQUERY>(query), Ansi(path).c_str(), 0, &handle);
+  if (status == ERROR_SUCCESS) counter = reinterpret_cast<PdhHandle>(handle);
+  return static_cast<uint32_t>(status);
+}
+
+uint32_t Win32PerfCounters::addEnglishCounter(PdhHandle query, const std::string& path,
+                                              PdhHandle& counter) {
+  // Only Windows Vista and later have it.
+  const auto add = As<AddCounterFn>(Pdh("PdhAddEnglishCounterA"));
+  if (!add) return pdh::kFunctionMissing;
+  PDH_HCOUNTER handle = nullptr;
+  const PDH_STATUS status =
+      add(reinterpret_cast<PDH_HQUERY>(query), Ansi(path).c_str(), 0, &handle);
+  if (status == ERROR_SUCCESS) counter = reinterpret_cast<PdhHandle>(handle);
+  return static_cast<uint32_t>(status);
+}
+
+uint32_t Win32PerfCounters::collect(PdhHandle query) {
+  const auto collect = As<QueryFn>(Pdh("PdhCollectQueryData"));
+  if (!collect) return pdh::kFunctionMissing;
+  return static_cast<uint32_t>(collect(reinterpret_cast<PDH_HQUERY>(query)));
+}
+
+CounterValue Win32PerfCounters::doubleValue(PdhHandle counter) {
+  CounterValue result;
+  const auto get = As<FormattedValueFn>(Pdh("PdhGetFormattedCounterValue"));
+  if (!get) {
+    result.status = pdh::kFunctionMissing;
+    return result;
+  }
+  PDH_FMT_COUNTERVALUE value{};
+  const PDH_STATUS status =
+      get(reinterpret_cast<PDH_HCOUNTER>(counter), PDH_FMT_DOUBLE, nullptr, &value);
+  result.status = status != ERROR_SUCCESS ? static_cast<uint32_t>(status) : value.CStatus;
+  if (status == ERROR_SUCCESS) result.value = value.doubleValue;
+  return result;
+}
+
+void Win32PerfCounters::closeQuery(PdhHandle query) {
+  if (const auto close = As<QueryFn>(Pdh("PdhCloseQuery")))
+    close(reinterpret_cast<PDH_HQUERY>(query));
+}
+
+std::optional<ProcessorTimes> Win32PerfCounters::firstProcessorTimes() {
+  static const auto query =
+      Lookup<NtQuerySystemInformationFn>(L"ntdll.dll", "NtQuerySystemInformation");
+  if (!query) return std::nullopt;
+  ProcessorPerformance info[kMaxProcessors] = {};
+  ULONG written = 0;
+  if (query(kSystemProcessorPerformanceInformation, info, sizeof info, &written) < 0 ||
+      written < sizeof(ProcessorPerformance))
+    return std::nullopt;
+  return ProcessorTimes{static_cast<uint64_t>(info[0].idle.QuadPart),
+                        static_cast<uint64_t>(info[0].kernel.QuadPart),
+                        static_cast<uint64_t>(info[0].user.QuadPart)};
+}
+
+std::optional<ProcessorTimes> Win32PerfCounters::systemTimes() {
+  static const auto get = Lookup<GetSystemTimesFn>(L"kernel32.dll", "GetSystemTimes");
+  FILETIME idle, kernel, user;
+  if (!get || !get(&idle, &kernel, &user)) return std::nullopt;
+  return ProcessorTimes{Count(idle), Count(kernel), Count(user)};
+}
+
+std::optional<uint32_t> Win32PerfCounters::readDynData(const std::string& keyPath,
+                                                       const std::string& valueName) {
+  HKEY key = nullptr;
+  if (RegOpenKeyA(HKEY_DYN_DATA, Ansi(keyPath).c_str(), &key) != ERROR_SUCCESS) return std::nullopt;
+  DWORD type = REG_DWORD;
+  DWORD data = 0;
+  DWORD size = sizeof data;
+  RegQueryValueExA(key, Ansi(valueName).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&data),
+                   &size);
+  RegCloseKey(key);
+  return static_cast<uint32_t>(data);
+}
+
+}  // namespace velkaro::win32

@@ -208,6 +208,20 @@ double Win32Clock::monotonicSeconds() {
   return static_cast<double>(now.QuadPart) / frequency;
 }
 
+uint64_t Win32Clock::uptimeMilliseconds() {
+  // GetTickCount64 from Windows Vista on; before that the 32-bit count, read as unsigned.
+  using TickCount64Fn = ULONGLONG(WINAPI*)();
+  static const auto tickCount64 = reinterpret_cast<TickCount64Fn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetTickCount64")));
+  return tickCount64 ? static_cast<uint64_t>(tickCount64()) : static_cast<uint64_t>(GetTickCount());
+}
+
+LocalTime Win32Clock::localTime() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
 std::optional<std::string> Win32TextFiles::read(const std::string& path, std::size_t maxBytes) {
   HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -327,6 +341,7 @@ void MessagePump::Dispatch(MSG& msg) {
 }
 
 bool MessagePump::doEvents() {
+  if (systemLoop_) return !ending_;
   MSG msg;
   while (!ending_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {

@@ -36,6 +36,8 @@ class Win32Shell : public Shell {
 class Win32Clock : public Clock {
  public:
   double monotonicSeconds() override;
+  uint64_t uptimeMilliseconds() override;
+  LocalTime localTime() override;
 };
 
 class Win32TextFiles : public TextFiles {
@@ -59,11 +61,15 @@ class MessagePump : public EventPump {
   // Runs until the program ends; returns the exit code.
   int run();
   void setDialogWindow(HWND hwnd) { dialog_ = hwnd; }
+  // While the system's own loop moves a window, that loop takes the events: a handler it
+  // dispatches (a timer tick) leaves them to it, so the move sees its mouse and button-up.
+  void setSystemLoop(bool running) { systemLoop_ = running; }
 
  private:
   void Dispatch(MSG& msg);
   HWND dialog_ = nullptr;
   bool ending_ = false;
+  bool systemLoop_ = false;
 };
 
 }  // namespace velkaro::win32

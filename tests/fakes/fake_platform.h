@@ -19,7 +19,11 @@ class FakeClock : public Clock {
  public:
   explicit FakeClock(double start = 1000.0) : now(start) {}
   double monotonicSeconds() override { return now; }
+  uint64_t uptimeMilliseconds() override { return uptimeMs; }
+  LocalTime localTime() override { return local; }
   double now;
+  uint64_t uptimeMs = 0;
+  LocalTime local{2026, 12, 5, 6, 48, 42};
 };
 
 // Each wait lets `step` seconds pass (or the whole remaining time when step is 0) and then

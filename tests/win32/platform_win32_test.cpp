@@ -260,3 +260,15 @@ TEST(MessagePump, PauseProcessesEventsAndEndsWhenTheProgramEnds) {
   EXPECT_EQ(msg.wParam, 4u);
   DestroyWindow(window);
 }
+
+TEST(MessagePump, LeavesTheEventsToTheSystemsMoveLoop) {
+  MessagePump pump;
+  MSG msg;
+  ASSERT_TRUE(PostThreadMessageW(GetCurrentThreadId(), WM_APP, 0, 0));
+  pump.setSystemLoop(true);
+  EXPECT_TRUE(pump.doEvents());
+  EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_APP, WM_APP, PM_NOREMOVE));
+  pump.setSystemLoop(false);
+  EXPECT_TRUE(pump.doEvents());
+  EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_APP, WM_APP, PM_NOREMOVE));
+}

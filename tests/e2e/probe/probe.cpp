@@ -20,6 +20,7 @@
 //   close_window HWND                       posts WM_CLOSE to a top-level window
 //   control CLASS NAME|ID                   -> found, control{...}
 //   controls CLASS                          -> controls[...] (all descendants)
+//   set_text CLASS NAME|ID TEXT             -> sent (WM_SETTEXT, as if the user had typed)
 //   table                                   -> controls[...] of the main window's control table
 //   wait_control CLASS NAME|ID TIMEOUT_MS COND [VALUE]
 //                                           COND: exists visible hidden text text_not
@@ -585,6 +586,17 @@ class Probe {
       ok(j).key("found").boolean(hwnd != nullptr);
       j.key("control");
       hwnd ? DescribeControl(j, hwnd, id) : void(j.null());
+    } else if (cmd == "set_text" && f.size() == 4) {
+      int id;
+      if (!ResolveId(f[2], id)) return fail(j, "unknown control name");
+      HWND top = FindTop(f[1], nullptr);
+      HWND hwnd = top ? FindControlWindow(top, id) : nullptr;
+      if (!hwnd) return fail(j, "no such control");
+      const std::wstring text = Wide(f[3]);
+      DWORD_PTR result = 0;
+      ok(j).key("sent").boolean(SendMessageTimeoutW(hwnd, WM_SETTEXT, 0,
+                                                    reinterpret_cast<LPARAM>(text.c_str()),
+                                                    SMTO_ABORTIFHUNG, 5000, &result) != 0);
     } else if (cmd == "controls" && f.size() == 2) {
       HWND top = FindTop(f[1], nullptr);
       if (!top) return fail(j, "no such window");

@@ -186,6 +186,10 @@ class Probe:
         """The descendant control of the window with that name ("Text1(8)") or ID, or None."""
         return self.call("control", cls, name)["control"]
 
+    def set_text(self, cls, name, text):
+        """Writes the control's text with WM_SETTEXT, as if the user had typed it."""
+        return self.call("set_text", cls, name, text)["sent"]
+
     def controls(self, cls):
         """All descendant controls of the window, each with id, name, class, visible, rect,
         text, and check or items where they apply."""
