@@ -135,7 +135,9 @@ class ReportOfAllCategories(ReportCase):
         start = app.probe.now()
         app.click("Image17")
         cls.lade = app.probe.wait_window(LADE, "visible", 10)
-        # A second click on the button while the first section pauses.
+        # A second click on the button during the run: the report panel brought up while the
+        # Audio / Grafik section fills and pauses (its queries give the click time to land).
+        app.wait_control("P1(1)", "visible", 20)
         app.click("Label10")
         app.wait_control("P1(8)", "visible", 5)
         app.click("Image17")
