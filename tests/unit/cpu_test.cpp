@@ -37,7 +37,7 @@ struct CpuTest : testing::Test {
 
 }  // namespace
 
-TEST(ProcessorTypes, TableRowsAndUnlistedCodes) {
+TEST(ProcessorTypes, TableRowsUnlistedCodesAndTheCountOfAllGroupsWhereKnown) {
   const std::pair<uint32_t, const char*> rows[] = {
       {386, "80x386"},        {486, "80x486"},      {586, "80x586"},      {686, "80x686"},
       {860, "Intel 860"},     {2000, "MIPS R2000"}, {3000, "MIPS R3000"}, {4000, "MIPS R4000"},
@@ -46,9 +46,6 @@ TEST(ProcessorTypes, TableRowsAndUnlistedCodes) {
   };
   for (const auto& [code, text] : rows) EXPECT_EQ(CPU::ProcessorTypeText(code), text);
   for (uint32_t code : {0u, 8664u, 2200u, 387u, 21066u}) EXPECT_FALSE(CPU::ProcessorTypeText(code));
-}
-
-TEST(ProcessorTypes, CountIsThatOfAllProcessorGroupsWhereKnown) {
   EXPECT_EQ(CPU::ProcessorCount({8, 586, std::nullopt}), 8u);
   EXPECT_EQ(CPU::ProcessorCount({64, 8664, 128}), 128u);
 }

@@ -13,7 +13,7 @@ using fakes::FakeView;
 using fakes::Properties;
 using fakes::ScriptedResult;
 
-TEST(WmiValueText, FieldsShowTextNumbersAndTruthValues) {
+TEST(WmiValueText, FieldsShowTextNumbersAndTruthValuesSuffixesTakeNullAsEmptyArraysJoin) {
   EXPECT_EQ(FieldText(WmiValue::Text("Intel")), "Intel");
   EXPECT_EQ(FieldText(WmiValue::Integer(4294967295LL)), "4294967295");
   EXPECT_EQ(FieldText(WmiValue::Integer(-5)), "-5");
@@ -21,9 +21,6 @@ TEST(WmiValueText, FieldsShowTextNumbersAndTruthValues) {
   EXPECT_EQ(FieldText(WmiValue::Boolean(true)), "True");
   EXPECT_EQ(FieldText(WmiValue::Null()), std::nullopt);
   EXPECT_EQ(FieldText(WmiValue::Array({WmiValue::Text("a")})), std::nullopt);
-}
-
-TEST(WmiValueText, SuffixesTreatNullAsEmptyAndArraysJoinWithOneBlank) {
   EXPECT_EQ(WithSuffix(WmiValue::Integer(512), "      KByte"), "512      KByte");
   EXPECT_EQ(WithSuffix(WmiValue::Null(), "     MHz"), "     MHz");
   EXPECT_EQ(WithSuffix(WmiValue::Array({}), " V."), std::nullopt);

@@ -8,7 +8,7 @@ using namespace velkaro;
 using namespace velkaro::ids;
 using namespace velkaro::fakes;
 
-TEST(BrowserKind, TheWholeLowerCasedPathIsSearchedInTableOrder) {
+TEST(BrowserKind, TheWholeLowerCasedPathIsSearchedInTableOrderTheProbeSitsBesideTheProgram) {
   const std::pair<const char*, const char*> cases[] = {
       {"C:\\PROGRAMME\\INTERNET EXPLORER\\IEXPLORE.EXE", "Microsoft Internet Explorer"},
       {"C:\\Programme\\Netscape\\Communicator\\Program\\netscape.exe", "Netscape Communicator"},
@@ -21,9 +21,6 @@ TEST(BrowserKind, TheWholeLowerCasedPathIsSearchedInTableOrder) {
       {"C:\\windows\\system32\\winebrowser.exe", "Unbekannter Browser"},
       {"C:\\Programme\\Öffentlich\\Browser.exe", "Unbekannter Browser"}};
   for (const auto& [path, kind] : cases) EXPECT_EQ(Netzwerk::BrowserKind(path), kind) << path;
-}
-
-TEST(ProbePath, SitsInTheProgramFolderWithOneBackslash) {
   EXPECT_EQ(Netzwerk::ProbePath("C:\\Velkaro\\Velkaro.exe"), "C:\\Velkaro\\test~12345.html");
   EXPECT_EQ(Netzwerk::ProbePath("D:\\Velkaro.exe"), "D:\\test~12345.html");
 }

@@ -71,16 +71,12 @@ TEST(DecodeRegValue, StringsStopAtTheNulBinaryIsSigned16BitMultiStringIsWholeOth
   EXPECT_EQ(DecodeRegValue(Sz(big)), big);
 }
 
-TEST(ReadRegValue, ReadsByRootKeyAndName) {
+TEST(ReadRegValue, ReadsByRootKeyAndNameFallingBackToThe32BitViewOnlyForAMissingHklmValue) {
   FakeRegistry reg;
   const std::string key = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
   reg.put(RootKey::LocalMachine, key, "RegisteredOwner", Sz("Anna"));
   EXPECT_EQ(ReadRegValue(reg, RootKey::LocalMachine, key, "RegisteredOwner"), "Anna");
   EXPECT_EQ(ReadRegValue(reg, RootKey::LocalMachine, "SOFTWARE\\Missing", "RegisteredOwner"), "");
-}
-
-TEST(ReadRegValue, LocalMachineFallsBackToThe32BitViewOnlyWhenTheValueIsMissing) {
-  FakeRegistry reg;
   reg.put(RootKey::LocalMachine, "SOFTWARE\\Fennrick2", "VersionNo", Sz("2.1"), RegView::Wow32);
   EXPECT_EQ(ReadRegValue(reg, RootKey::LocalMachine, "SOFTWARE\\Fennrick2", "VersionNo"), "2.1");
   EXPECT_EQ(ReadRegPath(reg, "HKLM\\SOFTWARE\\Fennrick2\\VersionNo"), "2.1");

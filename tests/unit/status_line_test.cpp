@@ -14,7 +14,7 @@ using namespace velkaro;
 
 namespace {
 
-TEST(UptimeText, CountsWholeDaysHoursMinutesAndSecondsOfAnUnsigned64BitCount) {
+TEST(StatusTexts, UptimeCountsAnUnsigned64BitCountDateIsDayMonthYearBar24HourTime) {
   const std::pair<uint64_t, const char*> cases[] = {
       {93'784'000, "1 Tag(e), 2 Stunde(n), 03 Minute(n), 04 Sekunde(n)"},
       {59'000, "0 Tag(e), 0 Stunde(n), 00 Minute(n), 59 Sekunde(n)"},
@@ -28,9 +28,6 @@ TEST(UptimeText, CountsWholeDaysHoursMinutesAndSecondsOfAnUnsigned64BitCount) {
     clock.uptimeMs = ms;
     EXPECT_EQ(PrgKern::UptimeText(clock), text) << ms;
   }
-}
-
-TEST(DateTimeText, IsDayMonthYearBarAnd24HourTime) {
   EXPECT_EQ(DateTimeText({2026, 12, 5, 6, 48, 42}), "05.12.2026  |  06:48:42");
   EXPECT_EQ(DateTimeText({2027, 2, 3, 14, 5, 9}), "03.02.2027  |  14:05:09");
 }

@@ -25,7 +25,7 @@ VersionRecord Version(uint32_t platform, uint32_t major, uint32_t minor, std::st
 
 }  // namespace
 
-TEST(OsName, TheFirstMatchingRowDecides) {
+TEST(OsName, TheFirstMatchingRowDecidesAndTheServicePackEndsAtItsNul) {
   const std::pair<VersionRecord, const char*> cases[] = {
       {Version(0, 3, 11), "Win32s für Windows 3.11 or Windows 3.1"},
       {Version(1, 4, 0, " A "), "Windows 95 A"},
@@ -68,9 +68,6 @@ TEST(OsName, TheFirstMatchingRowDecides) {
         << version.platformId << " " << version.major << "." << version.minor << " "
         << version.servicePack.c_str() << " type " << int(version.productType);
   }
-}
-
-TEST(OsName, ServicePackTextEndsAtItsNulAndMayFillTheWholeField) {
   VersionRecord v = Version(2, 4, 0, "", 3);
   v.servicePack = "Service Pack 5\0Service Pack 6"s;
   v.servicePack.resize(128, '\0');
