@@ -65,7 +65,7 @@ TEST_F(Form1Test, EachMenuLabelShowsOnlyItsPanelAndRunsItsFillOnce) {
   EXPECT_EQ(view.visiblePanels(), std::vector<int>{6});
 }
 
-TEST_F(Form1Test, ClickingTheSameLabelTwiceHidesAndReshowsAndFillsTwice) {
+TEST_F(Form1Test, ClickingALabelAgainHidesAllAndReshowsAndLeerResetsCloseButtonThenLabels) {
   form.Label8_Click();
   view.log.clear();
   form.Label8_Click();
@@ -74,6 +74,14 @@ TEST_F(Form1Test, ClickingTheSameLabelTwiceHidesAndReshowsAndFillsTwice) {
   std::vector<std::string> expected;
   for (int p = 0; p < 9; ++p) expected.push_back("visible P1(" + std::to_string(p) + ")=0");
   expected.push_back("visible P1(6)=1");
+  EXPECT_EQ(view.log, expected);
+
+  // leer resets the close button, then the labels in order.
+  form.Image1_MouseMove();
+  view.log.clear();
+  form.leer();
+  expected = {"visible Image2=0", "visible Image1=1"};
+  for (int n = 2; n <= 10; ++n) expected.push_back("color Label" + std::to_string(n));
   EXPECT_EQ(view.log, expected);
 }
 
@@ -93,15 +101,6 @@ TEST_F(Form1Test, HoverMovesTheRedOnlyBackgroundAndDragStripClearItAndClicksLeav
   form.OnMouseMove(Label(10));
   form.OnMouseMove(kImage10);
   EXPECT_TRUE(redLabels().empty());
-}
-
-TEST_F(Form1Test, LeerResetsCloseButtonThenLabelsInOrder) {
-  form.Image1_MouseMove();
-  view.log.clear();
-  form.leer();
-  std::vector<std::string> expected = {"visible Image2=0", "visible Image1=1"};
-  for (int n = 2; n <= 10; ++n) expected.push_back("color Label" + std::to_string(n));
-  EXPECT_EQ(view.log, expected);
 }
 
 TEST_F(Form1Test, CloseButtonActsOnlyOnceHighlighted) {
