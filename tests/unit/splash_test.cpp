@@ -28,8 +28,10 @@ TEST(RegistryRecord, OnlyAnotherStoredVersionWritesTheThreeValuesInOrder) {
                                             "SOFTWARE\\Korvandt\\Velkaro\\Path"};
     EXPECT_EQ(writes, current ? std::vector<std::string>() : three);
     EXPECT_EQ(Regestry::ReadRegPath(reg, Splash::kRecordPath), "3.0.06");
-    if (current) EXPECT_EQ(Regestry::ReadRegPath(reg, Splash::kPathPath), "D:\\old.exe");
-    if (current) continue;
+    if (current) {
+      EXPECT_EQ(Regestry::ReadRegPath(reg, Splash::kPathPath), "D:\\old.exe");
+      continue;
+    }
     EXPECT_EQ(Regestry::ReadRegPath(reg, Splash::kVersionPath), "3.0.06");
     EXPECT_EQ(Regestry::ReadRegPath(reg, Splash::kPathPath), "C:\\Tools\\Velkaro\\velkaro.exe");
   }

@@ -66,7 +66,8 @@ TEST(OsName, TheFirstMatchingRowDecidesAndTheServicePackEndsAtItsNul) {
   for (const auto& [version, name] : cases) {
     EXPECT_EQ(Windows::OSNameFor(version), name)
         << version.platformId << " " << version.major << "." << version.minor << " "
-        << version.servicePack.c_str() << " type " << int(version.productType);
+        << version.servicePack.c_str() << " type " << int(version.productType) << " suite "
+        << version.suiteMask;
   }
   VersionRecord v = Version(2, 4, 0, "", 3);
   v.servicePack = "Service Pack 5\0Service Pack 6"s;
