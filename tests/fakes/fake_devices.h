@@ -28,7 +28,6 @@ class FakeDevices : public Devices {
     return true;
   }
   bool deleteFile(const std::string& path) override {
-    deleted.push_back(path);
     return files.erase(text::LowerAscii(path)) > 0;
   }
   bool exists(const std::string& path) const { return files.count(text::LowerAscii(path)) > 0; }
@@ -39,7 +38,6 @@ class FakeDevices : public Devices {
   std::map<std::string, std::string> files;  // lower-cased path -> contents
   std::set<std::string> folders;             // lower-cased paths that are folders
   bool createFails = false;
-  std::vector<std::string> deleted;
 };
 
 }  // namespace velkaro::fakes

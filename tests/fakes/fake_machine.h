@@ -12,10 +12,7 @@ class FakeMachine : public Machine {
     return memory;
   }
   numfmt::NumberSettings numberSettings() override { return settings; }
-  PowerStatus powerStatus() override {
-    ++powerCalls;
-    return power;
-  }
+  PowerStatus powerStatus() override { return power; }
   ProcessorFacts processorFacts() override {
     ++processorCalls;
     return processor;
@@ -25,7 +22,6 @@ class FakeMachine : public Machine {
   int memoryCalls = 0;
   numfmt::NumberSettings settings = numfmt::NumberSettings::German();
   PowerStatus power;
-  int powerCalls = 0;
   ProcessorFacts processor;
   int processorCalls = 0;
 };

@@ -2,7 +2,6 @@
 // records what was done to it.
 #pragma once
 
-#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -58,13 +57,11 @@ class FakeView : public View {
   void endProgram() override { ++ends; }
   void setBusyPointer(bool busy) override {
     log.push_back(busy ? "pointer busy" : "pointer normal");
-    this->busy = busy;
   }
   void messageBox(const std::string& text, MessageIcon icon) override {
     log.push_back(std::string("message ") + (icon == MessageIcon::Error ? "error " : "info ") +
                   text);
     messages.push_back(text);
-    if (onMessage) onMessage();
   }
   void showWaitWindow(bool shown) override {
     log.push_back(shown ? "lade shown" : "lade down");
@@ -80,13 +77,19 @@ class FakeView : public View {
     return shown;
   }
 
+  // The log's "text ..." entries: what was written into fields, in order.
+  std::vector<std::string> written() const {
+    std::vector<std::string> texts;
+    for (const auto& entry : log)
+      if (entry.rfind("text ", 0) == 0) texts.push_back(entry);
+    return texts;
+  }
+
   std::vector<std::string> log;
   int drags = 0;
   int ends = 0;
-  bool busy = false;
   bool waitShown = false;
   std::vector<std::string> messages;
-  std::function<void()> onMessage;  // runs while a message box is "open"
 
  private:
   static std::string Name(int id) {

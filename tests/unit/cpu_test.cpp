@@ -37,7 +37,7 @@ struct CpuTest : testing::Test {
 
 }  // namespace
 
-TEST(ProcessorTypes, TableRowsAndUnlistedCodes) {
+TEST(ProcessorTypes, TableRowsUnlistedCodesAndTheCountOfAllGroupsWhereKnown) {
   const std::pair<uint32_t, const char*> rows[] = {
       {386, "80x386"},        {486, "80x486"},      {586, "80x586"},      {686, "80x686"},
       {860, "Intel 860"},     {2000, "MIPS R2000"}, {3000, "MIPS R3000"}, {4000, "MIPS R4000"},
@@ -46,9 +46,6 @@ TEST(ProcessorTypes, TableRowsAndUnlistedCodes) {
   };
   for (const auto& [code, text] : rows) EXPECT_EQ(CPU::ProcessorTypeText(code), text);
   for (uint32_t code : {0u, 8664u, 2200u, 387u, 21066u}) EXPECT_FALSE(CPU::ProcessorTypeText(code));
-}
-
-TEST(ProcessorTypes, CountIsThatOfAllProcessorGroupsWhereKnown) {
   EXPECT_EQ(CPU::ProcessorCount({8, 586, std::nullopt}), 8u);
   EXPECT_EQ(CPU::ProcessorCount({64, 8664, 128}), 128u);
 }
@@ -57,19 +54,14 @@ TEST_F(CpuTest, TwoProcessorsTheLastOneStandsWithItsSuffixes) {
   machine.processor = {2, 586, std::nullopt};
   Fill({Processor("Erster", 256), Processor("Intel(R) Core(TM)2 CPU 6600", 512)});
   EXPECT_EQ(machine.processorCalls, 2);  // the system information is read per object
-  const std::vector<std::string> last(view.log.end() - 10, view.log.end());
-  EXPECT_EQ(last, (std::vector<std::string>{
-                      "text Text5(9)=2",
-                      "text Text5(10)=80x586",
-                      "text Text5(0)=Intel(R) Core(TM)2 CPU 6600",
-                      "text Text5(1)=x86 Family 6 Model 15 Stepping 6",
-                      "text Text5(2)=3846",
-                      "text Text5(3)=512      KByte",
-                      "text Text5(4)=     MHz",  // null: the suffix alone
-                      "text Text5(5)=133     MHz",
-                      "text Text5(6)=2400    MHz",
-                      "text Text5(7)=2 V.",
-                  }));
+  // The last object's rows; a null shows the suffix alone.
+  EXPECT_EQ(
+      std::vector<std::string>(view.log.end() - 10, view.log.end()),
+      (std::vector<std::string>{
+          "text Text5(9)=2", "text Text5(10)=80x586", "text Text5(0)=Intel(R) Core(TM)2 CPU 6600",
+          "text Text5(1)=x86 Family 6 Model 15 Stepping 6", "text Text5(2)=3846",
+          "text Text5(3)=512      KByte", "text Text5(4)=     MHz", "text Text5(5)=133     MHz",
+          "text Text5(6)=2400    MHz", "text Text5(7)=2 V."}));
   EXPECT_EQ(view.log.size(), 20u);
 }
 

@@ -30,7 +30,7 @@ struct Sampler : testing::Test {
   fakes::FakeSystem system;
 };
 
-TEST_F(Sampler, AveragesUsableReadingsOverTheLastCapacityRoundingHalfToEven) {
+TEST_F(Sampler, AveragesUsableReadingsOverTheLastCapacityHalfToEvenAFreshOneOnEachSetting) {
   constexpr uint32_t kNew = pdh::kNewData, kOther = 2, kNone = pdh::kInvalidData;
   struct Case {
     int capacity;  // 0: the capacity at creation
@@ -58,9 +58,7 @@ TEST_F(Sampler, AveragesUsableReadingsOverTheLastCapacityRoundingHalfToEven) {
     for (size_t i = 0; i < c.readings.size(); ++i) averages.push_back(sampler->Val());
     EXPECT_EQ(averages, c.averages);
   }
-}
-
-TEST_F(Sampler, SettingTheCapacityStartsAFreshAverage) {
+  // Setting the capacity starts a fresh average.
   Readings({90, 90, 10});
   auto sampler = Make();
   sampler->Val();

@@ -59,16 +59,13 @@ TEST_F(Form1Test, EachMenuLabelShowsOnlyItsPanelAndRunsItsFillOnce) {
     for (int k = 0; k < 9; ++k) EXPECT_EQ(fills[k], k == i ? 1 : 0);
     EXPECT_TRUE(visibleDuringFill[i]);
   }
-}
-
-TEST_F(Form1Test, MenuLabelRunsNoFillWhenNoneIsSet) {
-  Form1 bare(view);
+  Form1 bare(view);  // no fill set: the label only switches the panel
   bare.Label10_Click();
   bare.Label8_Click();
   EXPECT_EQ(view.visiblePanels(), std::vector<int>{6});
 }
 
-TEST_F(Form1Test, ClickingTheSameLabelTwiceHidesAndReshowsAndFillsTwice) {
+TEST_F(Form1Test, ClickingALabelAgainHidesAllAndReshowsAndLeerResetsCloseButtonThenLabels) {
   form.Label8_Click();
   view.log.clear();
   form.Label8_Click();
@@ -78,42 +75,32 @@ TEST_F(Form1Test, ClickingTheSameLabelTwiceHidesAndReshowsAndFillsTwice) {
   for (int p = 0; p < 9; ++p) expected.push_back("visible P1(" + std::to_string(p) + ")=0");
   expected.push_back("visible P1(6)=1");
   EXPECT_EQ(view.log, expected);
+
+  // leer resets the close button, then the labels in order.
+  form.Image1_MouseMove();
+  view.log.clear();
+  form.leer();
+  expected = {"visible Image2=0", "visible Image1=1"};
+  for (int n = 2; n <= 10; ++n) expected.push_back("color Label" + std::to_string(n));
+  EXPECT_EQ(view.log, expected);
 }
 
-TEST_F(Form1Test, AClickDoesNotChangeTheHighlight) {
-  form.OnMouseMove(Label(8));
+TEST_F(Form1Test, HoverMovesTheRedOnlyBackgroundAndDragStripClearItAndClicksLeaveIt) {
+  form.OnMouseMove(Label(8));  // "CPU"
+  EXPECT_EQ(redLabels(), std::vector<int>{8});
   form.OnClick(Label(8));
   form.OnClick(Label(3));
   EXPECT_EQ(redLabels(), std::vector<int>{8});
-}
-
-TEST_F(Form1Test, HoverMovesTheRedFromLabelToLabel) {
-  form.OnMouseMove(Label(8));  // "CPU"
-  EXPECT_EQ(redLabels(), std::vector<int>{8});
-  form.OnMouseMove(Label(9));  // "Sonstiges"
-  EXPECT_EQ(redLabels(), std::vector<int>{9});
-}
-
-TEST_F(Form1Test, OnlyBackgroundAndDragStripClearTheHighlight) {
   form.OnMouseMove(Label(4));
+  EXPECT_EQ(redLabels(), std::vector<int>{4});
   // Panels, fields, the menu bar and the check boxes have no mouse-move action.
   for (int id : {P1(0), Text1(0), kFrame1, Check(1), Label11(0)}) form.OnMouseMove(id);
   EXPECT_EQ(redLabels(), std::vector<int>{4});
   form.OnMouseMove(kForm);
   EXPECT_TRUE(redLabels().empty());
-
   form.OnMouseMove(Label(10));
   form.OnMouseMove(kImage10);
   EXPECT_TRUE(redLabels().empty());
-}
-
-TEST_F(Form1Test, LeerResetsCloseButtonThenLabelsInOrder) {
-  form.Image1_MouseMove();
-  view.log.clear();
-  form.leer();
-  std::vector<std::string> expected = {"visible Image2=0", "visible Image1=1"};
-  for (int n = 2; n <= 10; ++n) expected.push_back("color Label" + std::to_string(n));
-  EXPECT_EQ(view.log, expected);
 }
 
 TEST_F(Form1Test, CloseButtonActsOnlyOnceHighlighted) {
@@ -143,7 +130,7 @@ TEST_F(Form1Test, OnlyTheLeftButtonDragsTheWindow) {
   EXPECT_EQ(view.drags, 1);
 }
 
-TEST_F(Form1Test, ButtonsRunTheirActionsAndAFailingActionIsContained) {
+TEST_F(Form1Test, ButtonsAndTimerRunTheirActionsAndAFailingFillIsContained) {
   std::vector<int> clicked;
   for (int n : {3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16, 17, 18, 19})
     form.setButtonAction(n, [&clicked, n] { clicked.push_back(n); });
@@ -160,10 +147,8 @@ TEST_F(Form1Test, ButtonsRunTheirActionsAndAFailingActionIsContained) {
   EXPECT_EQ(view.text(Text1(14)), "first field written");
   EXPECT_EQ(view.text(Text1(34)), "N/A");
   EXPECT_EQ(view.visiblePanels(), std::vector<int>{2});
-}
 
-TEST_F(Form1Test, TimerRunsItsAction) {
-  int ticks = 0;
+  int ticks = 0;  // the timer runs its action once one is set
   form.Timer1_Timer();
   form.setTimerAction([&] { ++ticks; });
   form.Timer1_Timer();

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_bundle.h"
-#include "fakes/fake_view.h"
-#include "program/compose.h"
+#include "fakes/fake_form.h"
 
 using namespace velkaro;
 using namespace velkaro::ids;
@@ -30,57 +28,40 @@ Properties Sound(const std::string& name) {
           {"PNPDeviceID", WmiValue::Text("PCI\\" + name)}};
 }
 
-struct GrafikTest : testing::Test {
+struct GrafikTest : testing::Test, ComposedForm<> {
   void Machine() {
     registry.putString(RootKey::LocalMachine, Grafik::kSystemKey, "VideoBiosDate", "04/17/03");
     registry.put(RootKey::LocalMachine, Grafik::kSystemKey, "VideoBiosVersion",
                  MultiString("ATI RAGE 128\0Version 4.13\0\0"s));
     registry.addKey(RootKey::LocalMachine, "Software\\Clients\\Media\\Windows Media Player");
     registry.addKey(RootKey::LocalMachine, "Software\\Clients\\Media\\Apple QuickTime");
-    devices.metrics = {15.0 * 800, 15.0 * 600, 15, 15};
+    fake.devices.metrics = {15.0 * 800, 15.0 * 600, 15, 15};
     mgmt.addResult(kCimV2, Grafik::kVideoControllerQuery,
                    {{Controller(WmiValue::Integer(256), WmiValue::Text("Rage 128")),
                      Controller(WmiValue::Text("4294967296"), WmiValue::Text("GeForce4 MX"))}});
     mgmt.addResult(kCimV2, Grafik::kSoundDeviceQuery,
                    {{Sound("SB Live"), Sound("AC97"), Sound("Modem")}});
   }
-  FakePlatform fakes;
-  FakeRegistry& registry = fakes.registry;
-  FakeDevices& devices = fakes.devices;
-  FakeManagement& mgmt = fakes.management;
-  FakeView view;
+  FakeRegistry& registry = fake.registry;
+  FakeManagement& mgmt = fake.management;
 };
 
 }  // namespace
 
 TEST_F(GrafikTest, TheMenuLabelFillsInOrderLastControllerFirstSoundDevice) {
   Machine();
-  Form1 form(view);
-  AppState state;
   state.DirectXVersion = " 9.0c";
-  Compose(form, view, fakes.platform, state);
   form.Label3_Click();
   EXPECT_EQ(view.visiblePanels(), std::vector<int>{1});
-  std::vector<std::string> written;
-  for (const auto& entry : view.log)
-    if (entry.rfind("text ", 0) == 0) written.push_back(entry);
-  const std::vector<std::string> expected = {
-      "text Text1(17)=04/17/03",
-      "text Text1(18)=Windows Media Player",  // GetMediaClient writes it, the fill again
-      "text Text1(18)=Windows Media Player",
-      "text Text1(23)= 9.0c",
-      "text Text1(25)=800 x 600",
-      "text Text1(26)=ATI RAGE 128",  // a multi-string shows its first string
-      "text Text1(24)=256 Farben",
-      "text Text1(27)=Rage 128",
-      "text Text1(24)=4294967296 Farben",
-      "text Text1(27)=GeForce4 MX",
-      "text Text1(22)=SB Live",
-      "text Text1(21)=SB Live-ID",
-      "text Text1(19)=816",
-      "text Text1(20)=PCI\\SB Live",
-  };
-  EXPECT_EQ(written, expected);
+  // GetMediaClient writes the media client, the fill again; a multi-string shows its first string.
+  EXPECT_EQ(view.written(), (std::vector<std::string>{
+                                "text Text1(17)=04/17/03", "text Text1(18)=Windows Media Player",
+                                "text Text1(18)=Windows Media Player", "text Text1(23)= 9.0c",
+                                "text Text1(25)=800 x 600", "text Text1(26)=ATI RAGE 128",
+                                "text Text1(24)=256 Farben", "text Text1(27)=Rage 128",
+                                "text Text1(24)=4294967296 Farben", "text Text1(27)=GeForce4 MX",
+                                "text Text1(22)=SB Live", "text Text1(21)=SB Live-ID",
+                                "text Text1(19)=816", "text Text1(20)=PCI\\SB Live"}));
   EXPECT_EQ(view.text(Text1(26)), "ATI RAGE 128");
   for (const auto& q : mgmt.queries) EXPECT_EQ(q.flags, kWmiReturnImmediatelyForwardOnly);
 }
@@ -88,7 +69,7 @@ TEST_F(GrafikTest, TheMenuLabelFillsInOrderLastControllerFirstSoundDevice) {
 TEST_F(GrafikTest, WithNothingToReadOnlyTheFallbacksAndTheScreenAreWritten) {
   view.setText(Text1(27), "from before");
   view.setText(Text1(23), "old");
-  Grafik::Fill(fakes.platform, view, "");
+  Grafik::Fill(fake.platform, view, "");
   EXPECT_EQ(view.text(Text1(17)), "N/A");
   EXPECT_EQ(view.text(Text1(26)), "N/A");
   EXPECT_EQ(view.text(Text1(18)), "N/A");
@@ -105,7 +86,7 @@ TEST_F(GrafikTest, NullAndMissingPropertiesAndEmptyValues) {
                  {{Controller(WmiValue::Null(), WmiValue::Null())}});
   mgmt.addResult(kCimV2, Grafik::kSoundDeviceQuery,
                  {{{{"DeviceID", WmiValue::Text("HDAUDIO")}, {"Caption", WmiValue::Null()}}}});
-  Grafik::Fill(fakes.platform, view, " 9.0c");
+  Grafik::Fill(fake.platform, view, " 9.0c");
   EXPECT_EQ(view.text(Text1(17)), "N/A");
   EXPECT_EQ(view.text(Text1(18)), "N/A");
   EXPECT_EQ(view.text(Text1(24)), " Farben");  // a null joined to the suffix is empty text

@@ -2,29 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
 #include "app/controls.h"
-#include "fakes/fake_bundle.h"
-#include "fakes/fake_view.h"
-#include "program/compose.h"
+#include "fakes/fake_form.h"
 
 using namespace velkaro;
 
-namespace {
-
 const char* const kRunDll = "rundll32.exe shell32.dll,Control_RunDLL ";
-
-// Clicks ImageN of a composed window and returns what was started.
-std::vector<std::pair<std::string, WindowStyle>> Click(fakes::FakePlatform& fake, int image) {
-  fakes::FakeView view;
-  AppState state;
-  Form1 form(view);
-  Compose(form, view, fake.platform, state);
-  form.OnClick(ids::Image(image));
-  return fake.shell.started;
-}
-
-}  // namespace
 
 TEST(Launchers, EachButtonStartsItsCommandLineWithANormalWindow) {
   const struct {
@@ -44,9 +27,10 @@ TEST(Launchers, EachButtonStartsItsCommandLineWithANormalWindow) {
   };
   ASSERT_EQ(launchers::kLaunchers.size(), std::size(cases));
   for (const auto& c : cases) {
-    fakes::FakePlatform fake;
-    fake.shell.startSucceeds = false;  // a missing tool: nothing else happens
-    const auto started = Click(fake, c.image);
+    fakes::ComposedForm<> window;
+    window.fake.shell.startSucceeds = false;  // a missing tool: nothing else happens
+    window.form.OnClick(ids::Image(c.image));
+    const auto& started = window.fake.shell.started;
     ASSERT_EQ(started.size(), 1u) << "Image" << c.image;
     EXPECT_EQ(started[0].first, c.commandLine);
     EXPECT_EQ(started[0].second, WindowStyle::NormalFocus);
@@ -71,17 +55,13 @@ TEST(Launchers, SoundToolsAskForTheSystemFolderAtTheClick) {
       {"", "\\sndvol32.exe"},  // the folder is unknown
   };
   for (const auto& c : cases) {
-    fakes::FakePlatform fake;
-    fake.system.systemDir = "D:\\old";
-    fakes::FakeView view;
-    AppState state;
-    Form1 form(view);
-    Compose(form, view, fake.platform, state);
-    fake.system.systemDir = c.systemDir;
-    form.OnClick(ids::Image(11));
-    form.OnClick(ids::Image(11));  // two clicks, two instances
-    ASSERT_EQ(fake.shell.started.size(), 2u);
-    EXPECT_EQ(fake.shell.started[0].first, c.commandLine);
-    EXPECT_EQ(fake.shell.started[1].first, c.commandLine);
+    fakes::ComposedForm<> window;  // composed while the folder was another
+    window.fake.system.systemDir = c.systemDir;
+    window.form.OnClick(ids::Image(11));
+    window.form.OnClick(ids::Image(11));  // two clicks, two instances
+    const auto& started = window.fake.shell.started;
+    ASSERT_EQ(started.size(), 2u);
+    EXPECT_EQ(started[0].first, c.commandLine);
+    EXPECT_EQ(started[1].first, c.commandLine);
   }
 }

@@ -13,7 +13,7 @@ using fakes::FakeView;
 using fakes::Properties;
 using fakes::ScriptedResult;
 
-TEST(WmiValueText, FieldsShowTextNumbersAndTruthValues) {
+TEST(WmiValueText, FieldsShowTextNumbersAndTruthValuesSuffixesTakeNullAsEmptyArraysJoin) {
   EXPECT_EQ(FieldText(WmiValue::Text("Intel")), "Intel");
   EXPECT_EQ(FieldText(WmiValue::Integer(4294967295LL)), "4294967295");
   EXPECT_EQ(FieldText(WmiValue::Integer(-5)), "-5");
@@ -21,9 +21,6 @@ TEST(WmiValueText, FieldsShowTextNumbersAndTruthValues) {
   EXPECT_EQ(FieldText(WmiValue::Boolean(true)), "True");
   EXPECT_EQ(FieldText(WmiValue::Null()), std::nullopt);
   EXPECT_EQ(FieldText(WmiValue::Array({WmiValue::Text("a")})), std::nullopt);
-}
-
-TEST(WmiValueText, SuffixesTreatNullAsEmptyAndArraysJoinWithOneBlank) {
   EXPECT_EQ(WithSuffix(WmiValue::Integer(512), "      KByte"), "512      KByte");
   EXPECT_EQ(WithSuffix(WmiValue::Null(), "     MHz"), "     MHz");
   EXPECT_EQ(WithSuffix(WmiValue::Array({}), " V."), std::nullopt);
@@ -36,32 +33,24 @@ TEST(WmiValueText, SuffixesTreatNullAsEmptyAndArraysJoinWithOneBlank) {
 }
 
 TEST(WmiMonikers, KeepTheirMeaning) {
-  const auto plain = ParseWmiMoniker("winmgmts:");
-  ASSERT_TRUE(plain);
-  EXPECT_EQ(plain->server, ".");
-  EXPECT_EQ(plain->nameSpace, "root\\cimv2");
-  EXPECT_EQ(plain->objectPath, "");
-
-  const auto local = ParseWmiMoniker("winmgmts:\\\\.\\root\\cimv2");
-  ASSERT_TRUE(local);
-  EXPECT_EQ(local->server, ".");
-  EXPECT_EQ(local->nameSpace, "root\\cimv2");
-
-  const auto identification = ParseWmiMoniker("winmgmts:root\\default:__cimomidentification=@");
-  ASSERT_TRUE(identification);
-  EXPECT_EQ(identification->nameSpace, "root\\default");
-  EXPECT_EQ(identification->objectPath, "__cimomidentification=@");
-
-  const auto secured =
-      ParseWmiMoniker("WinMgmts:{impersonationLevel=impersonate}!\\\\host\\root\\wmi");
-  ASSERT_TRUE(secured);
-  EXPECT_EQ(secured->server, "host");
-  EXPECT_EQ(secured->nameSpace, "root\\wmi");
-
-  EXPECT_FALSE(ParseWmiMoniker("wmi:root\\cimv2"));
-  EXPECT_FALSE(ParseWmiMoniker("winmgmts:{unclosed"));
-  EXPECT_FALSE(ParseWmiMoniker("winmgmts:root\\default:"));
-  EXPECT_FALSE(ParseWmiMoniker("winmgmts:\\\\\\root"));
+  const struct {
+    const char *moniker, *server, *nameSpace, *objectPath;
+  } cases[] = {
+      {"winmgmts:", ".", "root\\cimv2", ""},
+      {"winmgmts:\\\\.\\root\\cimv2", ".", "root\\cimv2", ""},
+      {"winmgmts:root\\default:__cimomidentification=@", ".", "root\\default",
+       "__cimomidentification=@"},
+      {"WinMgmts:{impersonationLevel=impersonate}!\\\\host\\root\\wmi", "host", "root\\wmi", ""}};
+  for (const auto& c : cases) {
+    const auto parsed = ParseWmiMoniker(c.moniker);
+    ASSERT_TRUE(parsed) << c.moniker;
+    EXPECT_EQ(parsed->server, c.server) << c.moniker;
+    EXPECT_EQ(parsed->nameSpace, c.nameSpace) << c.moniker;
+    EXPECT_EQ(parsed->objectPath, c.objectPath) << c.moniker;
+  }
+  for (const char* bad :
+       {"wmi:root\\cimv2", "winmgmts:{unclosed", "winmgmts:root\\default:", "winmgmts:\\\\\\root"})
+    EXPECT_FALSE(ParseWmiMoniker(bad)) << bad;
 }
 
 namespace {
@@ -94,7 +83,7 @@ struct RegimeTest : testing::Test {
 
 }  // namespace
 
-TEST_F(RegimeTest, SkipAllDropsOnlyTheFailingStep) {
+TEST_F(RegimeTest, SkipAllDropsOnlyTheFailingStepAndTheWalkCanEndEarly) {
   Script();
   wmi::SkipAll(mgmt, view, {wmi::kLocalCimV2, kQuery}, WriteABC());
   EXPECT_EQ(rows, 2);
@@ -103,6 +92,15 @@ TEST_F(RegimeTest, SkipAllDropsOnlyTheFailingStep) {
   EXPECT_EQ(view.text(Text1(2)), "c2");
   ASSERT_EQ(mgmt.queries.size(), 1u);
   EXPECT_EQ(mgmt.queries[0].flags, 48);
+  // The walk can end after the first object.
+  rows = 0;
+  wmi::SkipAll(mgmt, view, {wmi::kLocalCimV2, kQuery}, [this](wmi::Row& row) {
+    ++rows;
+    row.set(Text1(0), row.text("A"));
+    row.stopWalk();
+  });
+  EXPECT_EQ(rows, 1);
+  EXPECT_EQ(view.text(Text1(0)), "a1");
 }
 
 TEST_F(RegimeTest, SkipAllWithoutServiceOrWithFailedQueryChangesNothing) {
@@ -122,23 +120,23 @@ TEST_F(RegimeTest, SkipFromWalkReportsBindingAndQueryAndSkipsStepsInTheWalk) {
   EXPECT_EQ(view.text(Text1(2)), "c2");
 }
 
-TEST_F(RegimeTest, UnguardedStopsAtTheFirstFailure) {
+TEST_F(RegimeTest, UnguardedStopsAtTheFirstFailureAndSucceedsWhenEveryStepDoes) {
   Script();
   EXPECT_FALSE(wmi::Unguarded(mgmt, view, {wmi::kLocalCimV2, kQuery}, WriteABC()));
   EXPECT_EQ(rows, 1);
   EXPECT_EQ(view.text(Text1(0)), "a1");
   EXPECT_EQ(view.text(Text1(1)), "N/A");
   EXPECT_EQ(view.text(Text1(2)), "N/A");  // after the failure nothing more is written
-}
 
-TEST_F(RegimeTest, UnguardedSucceedsWhenEveryStepDoes) {
-  mgmt.addResult(
+  // It succeeds when every step does.
+  FakeManagement all;
+  all.addResult(
       wmi::kLocalCimV2, kQuery,
       ScriptedResult{{Properties{
           {"A", WmiValue::Integer(1)}, {"B", WmiValue::Integer(2)}, {"C", WmiValue::Integer(3)}}}});
-  EXPECT_TRUE(wmi::Unguarded(mgmt, view, {wmi::kLocalCimV2, kQuery, std::nullopt}, WriteABC()));
+  EXPECT_TRUE(wmi::Unguarded(all, view, {wmi::kLocalCimV2, kQuery, std::nullopt}, WriteABC()));
   EXPECT_EQ(view.text(Text1(1)), "2");
-  EXPECT_EQ(mgmt.queries[0].flags, std::nullopt);
+  EXPECT_EQ(all.queries[0].flags, std::nullopt);
 }
 
 TEST_F(RegimeTest, AWalkThatFailsMidwayKeepsWhatWasWritten) {
@@ -151,15 +149,4 @@ TEST_F(RegimeTest, AWalkThatFailsMidwayKeepsWhatWasWritten) {
   EXPECT_FALSE(wmi::Unguarded(mgmt, view, {wmi::kLocalCimV2, kQuery},
                               [this](wmi::Row& row) { ++rows, row.set(Text1(3), row.text("A")); }));
   EXPECT_EQ(rows, 1);
-}
-
-TEST_F(RegimeTest, TheWalkCanEndAfterTheFirstObject) {
-  Script();
-  wmi::SkipAll(mgmt, view, {wmi::kLocalCimV2, kQuery}, [this](wmi::Row& row) {
-    ++rows;
-    row.set(Text1(0), row.text("A"));
-    row.stopWalk();
-  });
-  EXPECT_EQ(rows, 1);
-  EXPECT_EQ(view.text(Text1(0)), "a1");
 }

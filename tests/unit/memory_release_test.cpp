@@ -4,10 +4,7 @@
 
 #include <algorithm>
 
-#include "app/app_state.h"
-#include "fakes/fake_bundle.h"
-#include "fakes/fake_view.h"
-#include "program/compose.h"
+#include "fakes/fake_form.h"
 
 using namespace velkaro;
 using ids::kProgressBar1;
@@ -31,8 +28,9 @@ std::string Step(int p) {
 }
 const std::string kEnd = "text Label13=Speicher freigeräumt !";
 
-// 55 MiB of physical memory, 12345678 bytes of it free, a 64-bit address space.
-struct Release {
+// 55 MiB of physical memory, 12345678 bytes of it free, a 64-bit address space; the window is
+// composed over the fakes.
+struct Release : fakes::ComposedForm<ProgressView> {
   explicit Release(int failAt = -1, bool ending = false) {
     fake.machine.memory.totalPhys = 55 * MiB;
     fake.machine.memory.availPhys = 12345678;
@@ -40,8 +38,6 @@ struct Release {
     fake.arena.failAt = failAt;
     fake.pump.ending = ending;
   }
-  fakes::FakePlatform fake;
-  ProgressView view;
 };
 
 }  // namespace
@@ -115,14 +111,11 @@ TEST(MemoryRelease, StopsEarlyWhenAChunkCannotBeHadOrTheProgramEnds) {
 
 TEST(MemoryRelease, AClickDuringTheLoopIsRefusedAndALaterOneRuns) {
   Release run;
-  AppState state;
-  Form1 form(run.view);
-  Compose(form, run.view, run.fake.platform, state);
-  run.fake.pump.at(run.fake.clock.now, [&] { form.OnClick(ids::Image(18)); });
-  form.OnClick(ids::Image(18));
+  run.fake.pump.at(run.fake.clock.now, [&] { run.form.OnClick(ids::Image(18)); });
+  run.form.OnClick(ids::Image(18));
   EXPECT_EQ(run.fake.arena.requested.size(), 21u);
   EXPECT_EQ(std::count(run.view.log.begin(), run.view.log.end(), "pointer busy"), 1);
-  form.OnClick(ids::Image(18));
+  run.form.OnClick(ids::Image(18));
   EXPECT_EQ(run.fake.arena.requested.size(), 42u);
   EXPECT_EQ(run.fake.arena.held(), 0);
 }

@@ -2,13 +2,28 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_bundle.h"
-#include "fakes/fake_view.h"
-#include "program/compose.h"
+#include "fakes/fake_form.h"
 
 using namespace velkaro;
 using namespace velkaro::ids;
 using namespace velkaro::fakes;
+
+TEST(BrowserKind, TheWholeLowerCasedPathIsSearchedInTableOrderTheProbeSitsBesideTheProgram) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"C:\\PROGRAMME\\INTERNET EXPLORER\\IEXPLORE.EXE", "Microsoft Internet Explorer"},
+      {"C:\\Programme\\Netscape\\Communicator\\Program\\netscape.exe", "Netscape Communicator"},
+      {"C:\\Programme\\Microsoft Office\\Office\\FRONTPG.EXE", "Frontpage Editor"},
+      {"C:\\Programme\\Opera7\\Opera.exe", "Opera-Browser"},
+      {"C:\\Programme\\mozilla.org\\Mozilla\\mozilla.exe", "Mozilla-Browser"},
+      {"C:\\Programme\\mozilla firefox\\firefox.exe", "Mozilla-Browser"},
+      {"D:\\Apps\\Firefox\\firefox.exe", "Firefox-Browser"},
+      {"C:\\Opera\\iexplore.exe", "Microsoft Internet Explorer"},
+      {"C:\\windows\\system32\\winebrowser.exe", "Unbekannter Browser"},
+      {"C:\\Programme\\Öffentlich\\Browser.exe", "Unbekannter Browser"}};
+  for (const auto& [path, kind] : cases) EXPECT_EQ(Netzwerk::BrowserKind(path), kind) << path;
+  EXPECT_EQ(Netzwerk::ProbePath("C:\\Velkaro\\Velkaro.exe"), "C:\\Velkaro\\test~12345.html");
+  EXPECT_EQ(Netzwerk::ProbePath("D:\\Velkaro.exe"), "D:\\test~12345.html");
+}
 
 namespace {
 
@@ -18,62 +33,22 @@ WmiValue Texts(std::vector<std::string> items) {
   return WmiValue::Array(std::move(values));
 }
 
-struct BrowserCase {
-  const char* executable;
-  const char* kind;
-};
-
-class BrowserTable : public testing::TestWithParam<BrowserCase> {};
-
-}  // namespace
-
-TEST_P(BrowserTable, TheWholeLowerCasedPathIsSearchedInTableOrder) {
-  EXPECT_EQ(Netzwerk::BrowserKind(GetParam().executable), GetParam().kind);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Paths, BrowserTable,
-    testing::Values(
-        BrowserCase{"C:\\PROGRAMME\\INTERNET EXPLORER\\IEXPLORE.EXE",
-                    "Microsoft Internet Explorer"},
-        BrowserCase{"C:\\Programme\\Netscape\\Communicator\\Program\\netscape.exe",
-                    "Netscape Communicator"},
-        BrowserCase{"C:\\Programme\\Microsoft Office\\Office\\FRONTPG.EXE", "Frontpage Editor"},
-        BrowserCase{"C:\\Programme\\Opera7\\Opera.exe", "Opera-Browser"},
-        BrowserCase{"C:\\Programme\\mozilla.org\\Mozilla\\mozilla.exe", "Mozilla-Browser"},
-        BrowserCase{"C:\\Programme\\mozilla firefox\\firefox.exe", "Mozilla-Browser"},
-        BrowserCase{"D:\\Apps\\Firefox\\firefox.exe", "Firefox-Browser"},
-        BrowserCase{"C:\\Opera\\iexplore.exe", "Microsoft Internet Explorer"},
-        BrowserCase{"C:\\windows\\system32\\winebrowser.exe", "Unbekannter Browser"},
-        BrowserCase{"C:\\Programme\\Öffentlich\\Browser.exe", "Unbekannter Browser"}));
-
-TEST(ProbePath, SitsInTheProgramFolderWithOneBackslash) {
-  EXPECT_EQ(Netzwerk::ProbePath("C:\\Velkaro\\Velkaro.exe"), "C:\\Velkaro\\test~12345.html");
-  EXPECT_EQ(Netzwerk::ProbePath("D:\\Velkaro.exe"), "D:\\test~12345.html");
-}
-
-namespace {
-
-struct NetzwerkTest : testing::Test {
+struct NetzwerkTest : testing::Test, ComposedForm<> {
   static constexpr const char* kProbe = "C:\\Velkaro\\test~12345.html";
   void Associate(const std::string& program) {
-    fakes.shell.associations[".html"] = program;
+    fake.shell.associations[".html"] = program;
     // The document must exist while the shell looks it up.
-    fakes.shell.onFind = [this](const std::string& doc) { existedAtSearch = devices.exists(doc); };
+    fake.shell.onFind = [this](const std::string& doc) { existedAtSearch = devices.exists(doc); };
   }
   void Adapters(std::vector<Properties> adapters) {
-    mgmt.addResult("winmgmts:", Netzwerk::kAdapterQuery, {std::move(adapters)});
+    fake.management.addResult("winmgmts:", Netzwerk::kAdapterQuery, {std::move(adapters)});
   }
-  void Card(int k, const std::string& description) {
+  static void Card(FakeRegistry& registry, int k, const std::string& description) {
     registry.putString(RootKey::LocalMachine,
                        std::string(Netzwerk::kNetworkCardsKey) + "\\" + std::to_string(k),
                        "Description", description);
   }
-  FakePlatform fakes;
-  FakeRegistry& registry = fakes.registry;
-  FakeDevices& devices = fakes.devices;
-  FakeManagement& mgmt = fakes.management;
-  FakeView view;
+  FakeDevices& devices = fake.devices;
   bool existedAtSearch = false;
 };
 
@@ -81,46 +56,46 @@ struct NetzwerkTest : testing::Test {
 
 TEST_F(NetzwerkTest, TheProbeDocumentIsLookedUpAndAlwaysDeleted) {
   Associate("C:\\Programme\\Mozilla Firefox\\firefox.exe");
-  EXPECT_EQ(Netzwerk::GetDefaultBrowser(fakes.platform), "Mozilla-Browser");
-  EXPECT_EQ(fakes.shell.searched, std::vector<std::string>{kProbe});
+  EXPECT_EQ(Netzwerk::GetDefaultBrowser(fake.platform), "Mozilla-Browser");
+  EXPECT_EQ(fake.shell.searched, std::vector<std::string>{kProbe});
   EXPECT_TRUE(existedAtSearch);
   EXPECT_FALSE(devices.exists(kProbe));
 
-  fakes.shell.associations.clear();  // no program: empty text, not "Unbekannter Browser"
-  EXPECT_EQ(Netzwerk::GetDefaultBrowser(fakes.platform), "");
+  fake.shell.associations.clear();  // no program: empty text, not "Unbekannter Browser"
+  EXPECT_EQ(Netzwerk::GetDefaultBrowser(fake.platform), "");
   EXPECT_FALSE(devices.exists(kProbe));
 
   // A probe left by a crash is emptied, used and removed.
   Associate("C:\\windows\\system32\\winebrowser.exe");
   devices.files["c:\\velkaro\\test~12345.html"] = "stale";
-  EXPECT_EQ(Netzwerk::GetDefaultBrowser(fakes.platform), "Unbekannter Browser");
+  EXPECT_EQ(Netzwerk::GetDefaultBrowser(fake.platform), "Unbekannter Browser");
   EXPECT_TRUE(existedAtSearch);
   EXPECT_FALSE(devices.exists(kProbe));
 
   // The document itself coming back (in any case) counts as no program; text after a NUL goes.
-  fakes.shell.associations[".html"] = "c:\\VELKARO\\TEST~12345.HTML";
-  EXPECT_EQ(Netzwerk::FindExecutableOf(fakes.shell, kProbe), "");
-  fakes.shell.associations[".html"] = std::string("C:\\Opera\\opera.exe\0junk", 24);
-  EXPECT_EQ(Netzwerk::FindExecutableOf(fakes.shell, kProbe), "C:\\Opera\\opera.exe");
+  fake.shell.associations[".html"] = "c:\\VELKARO\\TEST~12345.HTML";
+  EXPECT_EQ(Netzwerk::FindExecutableOf(fake.shell, kProbe), "");
+  fake.shell.associations[".html"] = std::string("C:\\Opera\\opera.exe\0junk", 24);
+  EXPECT_EQ(Netzwerk::FindExecutableOf(fake.shell, kProbe), "C:\\Opera\\opera.exe");
 }
 
 TEST_F(NetzwerkTest, AProbeThatCannotBeCreatedIsNeverLookedUpAndNothingIsLeft) {
   Associate("C:\\Programme\\Internet Explorer\\iexplore.exe");
   devices.folders.insert("c:\\velkaro\\test~12345.html");
-  EXPECT_EQ(Netzwerk::GetDefaultBrowser(fakes.platform), "");
-  EXPECT_TRUE(fakes.shell.searched.empty());
+  EXPECT_EQ(Netzwerk::GetDefaultBrowser(fake.platform), "");
+  EXPECT_TRUE(fake.shell.searched.empty());
   EXPECT_TRUE(devices.files.empty());
   EXPECT_EQ(devices.folders.size(), 1u);
   devices.folders.clear();
   devices.createFails = true;  // a folder the user may not write
-  EXPECT_EQ(Netzwerk::GetDefaultBrowser(fakes.platform), "");
-  EXPECT_TRUE(fakes.shell.searched.empty());
+  EXPECT_EQ(Netzwerk::GetDefaultBrowser(fake.platform), "");
+  EXPECT_TRUE(fake.shell.searched.empty());
 }
 
 TEST_F(NetzwerkTest, TheMenuLabelFillsEveryFieldInOrder) {
   Associate("C:\\Programme\\Opera\\opera.exe");
-  registry.addKey(RootKey::LocalMachine, "Software\\Clients\\Mail\\Outlook Express");
-  registry.addKey(RootKey::LocalMachine, "Software\\Clients\\Mail\\Hotmail");
+  fake.registry.addKey(RootKey::LocalMachine, "Software\\Clients\\Mail\\Outlook Express");
+  fake.registry.addKey(RootKey::LocalMachine, "Software\\Clients\\Mail\\Hotmail");
   devices.readyPorts.erase("COM2");
   Adapters({{{"MACAddress", WmiValue::Text("00:0C:29:AA:BB:01")},
              {"IPAddress", Texts({"192.168.1.10"})},
@@ -132,41 +107,28 @@ TEST_F(NetzwerkTest, TheMenuLabelFillsEveryFieldInOrder) {
              {"IPSubnet", Texts({"255.0.0.0", "255.255.0.0"})},
              {"DefaultIPGateway", WmiValue::Null()},
              {"WINSPrimaryServer", WmiValue::Text("")}}});
-  Card(2, "Intel(R) PRO/100");
-  Card(5, "Realtek RTL8139");
-  Form1 form(view);
-  AppState state;
-  Compose(form, view, fakes.platform, state);
+  Card(fake.registry, 2, "Intel(R) PRO/100");
+  Card(fake.registry, 5, "Realtek RTL8139");
   form.Label4_Click();
   EXPECT_EQ(view.visiblePanels(), std::vector<int>{2});
-  std::vector<std::string> written;
-  for (const auto& entry : view.log)
-    if (entry.rfind("text ", 0) == 0) written.push_back(entry);
-  const std::vector<std::string> expected = {
-      "text Text1(33)=Opera-Browser",
-      "text Text1(36)=Outlook Express",
-      "text Text1(30)=Port Bereit.",
-      "text Text1(31)=Port nicht vorhanden oder nicht bereit.",
-      "text Text1(35)=Port Bereit.",
-      "text Text1(32)=Port Bereit.",
-      "text Text1(34)=00:0C:29:AA:BB:01",
-      "text Text1(15)=192.168.1.10",
-      "text Text1(16)=255.255.255.0",
-      "text Text1(28)=192.168.1.1",
-      "text Text1(29)=192.168.1.2",
-      "text Text1(34)=00:0C:29:AA:BB:02",  // the last adapter's addresses stand,
-      "text Text1(15)=10.0.0.5 10.0.0.6",
-      "text Text1(16)=255.0.0.0 255.255.0.0",  // the gateway and WINS of the first remain
-      "text Text1(14)=N/A",
-      "text Text1(14)=N/A",
-      "text Text1(14)=Intel(R) PRO/100",
-  };
-  EXPECT_EQ(written, expected);
+  EXPECT_EQ(
+      view.written(),
+      (std::vector<std::string>{
+          "text Text1(33)=Opera-Browser", "text Text1(36)=Outlook Express",
+          "text Text1(30)=Port Bereit.", "text Text1(31)=Port nicht vorhanden oder nicht bereit.",
+          "text Text1(35)=Port Bereit.", "text Text1(32)=Port Bereit.",
+          "text Text1(34)=00:0C:29:AA:BB:01", "text Text1(15)=192.168.1.10",
+          "text Text1(16)=255.255.255.0", "text Text1(28)=192.168.1.1",
+          "text Text1(29)=192.168.1.2",
+          // the last adapter's addresses stand, the gateway and WINS of the first remain
+          "text Text1(34)=00:0C:29:AA:BB:02", "text Text1(15)=10.0.0.5 10.0.0.6",
+          "text Text1(16)=255.0.0.0 255.255.0.0", "text Text1(14)=N/A", "text Text1(14)=N/A",
+          "text Text1(14)=Intel(R) PRO/100"}));
   EXPECT_FALSE(devices.exists(kProbe));
   EXPECT_EQ(devices.opened,
             (std::vector<std::string>{"COM1 read", "COM2 read", "COM3 read", "LPT1 write"}));
-  ASSERT_EQ(mgmt.queries.size(), 1u);
-  EXPECT_FALSE(mgmt.queries[0].flags.has_value());  // the query text alone
+  ASSERT_EQ(fake.management.queries.size(), 1u);
+  EXPECT_FALSE(fake.management.queries[0].flags.has_value());  // the query text alone
 }
 
 TEST_F(NetzwerkTest, ValuesOfTheWrongKindLeaveTheirFieldsAndTheFillGoesOn) {
@@ -175,8 +137,8 @@ TEST_F(NetzwerkTest, ValuesOfTheWrongKindLeaveTheirFieldsAndTheFillGoesOn) {
              {"IPSubnet", WmiValue::Null()},
              {"DefaultIPGateway", WmiValue::Text("192.168.1.1")}},
             {{"IPAddress", Texts({"10.0.0.5"})}}});
-  Card(1, "Wine adapter");
-  Netzwerk::ReadNetworkInfo(fakes.platform, view);
+  Card(fake.registry, 1, "Wine adapter");
+  Netzwerk::ReadNetworkInfo(fake.platform, view);
   for (int field : {34, 16, 28, 29}) EXPECT_EQ(view.text(Text1(field)), "N/A") << field;
   EXPECT_EQ(view.text(Text1(15)), "10.0.0.5");
   EXPECT_EQ(view.text(Text1(14)), "Wine adapter");
@@ -200,10 +162,7 @@ TEST_F(NetzwerkTest, NetworkCardsAreSearchedFromZeroToEight) {
   };
   for (const auto& c : cases) {
     FakeRegistry fresh;
-    for (const auto& [k, description] : c.cards)
-      fresh.putString(RootKey::LocalMachine,
-                      std::string(Netzwerk::kNetworkCardsKey) + "\\" + std::to_string(k),
-                      "Description", description);
+    for (const auto& [k, description] : c.cards) Card(fresh, k, description);
     view.setText(Text1(14), "from before");
     Netzwerk::ShowNetworkCard(fresh, view);
     EXPECT_EQ(view.text(Text1(14)), c.expected);

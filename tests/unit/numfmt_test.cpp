@@ -52,7 +52,7 @@ TEST(NumberFormat, PatternsShowOptionalAndFixedDigits) {
   EXPECT_EQ(Pattern(1.5, "#0.0", kEn), "1.5");
 }
 
-TEST(NumberFormat, GroupedWholeNumbersFollowTheLocaleGrouping) {
+TEST(NumberFormat, GroupedWholeNumbersFollowTheLocaleGroupingText) {
   EXPECT_EQ(Grouped(1024, kDe), "1.024");
   EXPECT_EQ(Grouped(1024, kEn), "1,024");
   EXPECT_EQ(Grouped(0.9765625, kDe), "1");
@@ -73,9 +73,6 @@ TEST(NumberFormat, GroupedWholeNumbersFollowTheLocaleGrouping) {
   NumberSettings brackets = kEn;
   brackets.negativeOrder = 0;
   EXPECT_EQ(Grouped(-5, brackets), "(5)");
-}
-
-TEST(NumberFormat, GroupingTextsOfTheLocale) {
   EXPECT_EQ(ParseGrouping("3;0"), (std::vector<int>{3}));
   EXPECT_EQ(ParseGrouping("3;2;0"), (std::vector<int>{3, 2}));
   EXPECT_EQ(ParseGrouping("3"), (std::vector<int>{3, 0}));

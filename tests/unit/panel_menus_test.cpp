@@ -2,20 +2,14 @@
 // their panel and run its fill on every click.
 #include <gtest/gtest.h>
 
-#include "app/form1.h"
-#include "fakes/fake_bundle.h"
-#include "fakes/fake_view.h"
-#include "program/compose.h"
+#include "fakes/fake_form.h"
 
 using namespace velkaro;
 using namespace velkaro::ids;
 
 TEST(PanelMenus, EachClickShowsThePanelAndFillsItAgain) {
-  fakes::FakePlatform fakes;
-  fakes::FakeView view;
-  Form1 form(view);
-  AppState state;
-  Compose(form, view, fakes.platform, state);
+  fakes::ComposedForm<> window;
+  auto& [fakes, view, state, form] = window;
   const char* cimv2 = "winmgmts:\\\\.\\root\\cimv2";
   fakes.management.addResult(cimv2, "Select * from Win32_LogicalDisk",
                              {{{{"DeviceID", WmiValue::Text("C:")}}}});

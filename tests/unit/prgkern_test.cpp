@@ -5,56 +5,37 @@
 #include "fakes/fake_platform.h"
 
 using namespace velkaro;
-using fakes::FakeClock;
-using fakes::FakePump;
 
-TEST(Pause, WaitsTheRequestedTimeWhileProcessingEvents) {
-  for (double seconds : {1.0, 0.9, 0.25}) {
-    SCOPED_TRACE(seconds);
-    FakeClock clock(50.0);
-    FakePump pump(clock);
-    pump.step = 0.1;
+TEST(Pause, WaitsTheTimeWhileProcessingEventsNeverLongerAndEndsWithTheProgram) {
+  const struct {
+    double start, step, seconds;
+    double endingAt;  // when the program starts ending; 0: never
+    double end;       // the clock afterwards, at most one step later
+    int minWaits, maxWaits;
+  } cases[] = {
+      {50, 0.1, 1.0, 0, 51.0, 9, 11},
+      {50, 0.1, 0.9, 0, 50.9, 8, 10},
+      {50, 0.1, 0.25, 0, 50.25, 2, 3},
+      {0, 0, 0.9, 0, 0.9, 1, 1},  // each wait lasts as long as it is allowed to
+      {7, 0.1, 0, 0, 7, 0, 0},
+      {7, 0.1, -3, 0, 7, 0, 0},
+      // Seconds since midnight would jump from 86399.8 back to 0.3; the monotonic clock does not.
+      {86399.8, 0.1, 1, 0, 86400.8, 9, 11},
+      {0, 0.1, 5, 0.2, 0.2, 2, 3},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.start << " + " << c.seconds << " s");
+    fakes::FakeClock clock(c.start);
+    fakes::FakePump pump(clock);
+    pump.step = c.step;
     int ticks = 0;
-    pump.at(50.3, [&] { ++ticks; });
-    PrgKern::Pause(clock, pump, seconds);
-    EXPECT_GE(clock.now - 50.0, seconds - 1e-9);
-    EXPECT_LT(clock.now - 50.0, seconds + 0.1);
-    EXPECT_GE(pump.waits, static_cast<int>(seconds / 0.1) - 1);
-    EXPECT_EQ(ticks, seconds > 0.3 ? 1 : 0);
+    pump.at(c.start + 0.3, [&] { ++ticks; });
+    if (c.endingAt > 0) pump.at(c.endingAt, [&] { pump.ending = true; });
+    PrgKern::Pause(clock, pump, c.seconds);
+    EXPECT_GE(clock.now, c.end - 1e-9);
+    EXPECT_LE(clock.now, c.end + c.step + 1e-9);
+    EXPECT_GE(pump.waits, c.minWaits);
+    EXPECT_LE(pump.waits, c.maxWaits);
+    EXPECT_EQ(ticks, c.seconds > 0.3 && c.endingAt == 0 ? 1 : 0);
   }
-}
-
-TEST(Pause, NeverWaitsBeyondTheRemainingTime) {
-  FakeClock clock(0);
-  FakePump pump(clock);  // each wait lasts as long as it is allowed to
-  PrgKern::Pause(clock, pump, 0.9);
-  EXPECT_NEAR(clock.now, 0.9, 1e-6);
-  EXPECT_EQ(pump.waits, 1);
-}
-
-TEST(Pause, ZeroOrNegativeSecondsReturnAtOnce) {
-  FakeClock clock(7);
-  FakePump pump(clock);
-  PrgKern::Pause(clock, pump, 0);
-  PrgKern::Pause(clock, pump, -3);
-  EXPECT_EQ(pump.waits, 0);
-  EXPECT_DOUBLE_EQ(clock.now, 7);
-}
-
-TEST(Pause, SpansMidnightOfTheTimeOfDay) {
-  // Seconds since midnight would jump from 86399.8 back to 0.3 here; the monotonic clock does not.
-  FakeClock clock(86399.8);
-  FakePump pump(clock);
-  pump.step = 0.1;
-  PrgKern::Pause(clock, pump, 1);
-  EXPECT_NEAR(clock.now, 86400.8, 1e-6);
-}
-
-TEST(Pause, EndsEarlyWhenTheProgramIsEnding) {
-  FakeClock clock(0);
-  FakePump pump(clock);
-  pump.step = 0.1;
-  pump.at(0.2, [&] { pump.ending = true; });
-  PrgKern::Pause(clock, pump, 5);
-  EXPECT_LT(clock.now, 0.5);
 }

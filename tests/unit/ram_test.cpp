@@ -25,16 +25,11 @@ TEST(Ram, FillWritesTheSevenFieldsEachFromItsOwnStatusCall) {
   machine.memory = {7, 24ull << 30, 3ull << 30, 40ull << 30, 20ull << 30, 128ull << 40, 1536};
   fakes::FakeView view;
   ram::Fill(machine, view);
-  const std::vector<std::string> expected = {
-      "text Text1(52)=25165824 KB.",
-      "text Text1(53)=3145728 KB.",
-      "text Text1(54)=137438953472 KB.",
-      "text Text1(55)=1,5 KB.",
-      "text Text1(56)=41943040 KB.",
-      "text Text1(57)=20971520 KB.",
-      "text Text1(58)=7 %",
-  };
-  EXPECT_EQ(view.log, expected);
+  EXPECT_EQ(view.log,
+            (std::vector<std::string>{"text Text1(52)=25165824 KB.", "text Text1(53)=3145728 KB.",
+                                      "text Text1(54)=137438953472 KB.", "text Text1(55)=1,5 KB.",
+                                      "text Text1(56)=41943040 KB.", "text Text1(57)=20971520 KB.",
+                                      "text Text1(58)=7 %"}));
   EXPECT_EQ(machine.memoryCalls, 7);
   machine.memory.memoryLoad = 100;
   EXPECT_EQ(ram::MemoryLoadText(machine), "100 %");

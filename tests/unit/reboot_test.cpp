@@ -2,11 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
-#include "app/controls.h"
-#include "fakes/fake_bundle.h"
-#include "fakes/fake_view.h"
-#include "program/compose.h"
+#include "fakes/fake_form.h"
 
 using namespace velkaro;
 using Calls = std::vector<std::string>;
@@ -45,13 +41,9 @@ TEST(Reboot, ButtonsCallTheirActions) {
       {7, {"LockWorkStation"}},
   };
   for (const auto& c : cases) {
-    fakes::FakePlatform fake;
-    fakes::FakeView view;
-    AppState state;
-    Form1 form(view);
-    Compose(form, view, fake.platform, state);
-    form.OnClick(ids::Image(c.image));
-    EXPECT_EQ(fake.power.calls, c.calls) << "Image" << c.image;
-    EXPECT_TRUE(fake.shell.started.empty());
+    fakes::ComposedForm<> window;
+    window.form.OnClick(ids::Image(c.image));
+    EXPECT_EQ(window.fake.power.calls, c.calls) << "Image" << c.image;
+    EXPECT_TRUE(window.fake.shell.started.empty());
   }
 }

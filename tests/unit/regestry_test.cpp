@@ -20,84 +20,63 @@ RegData Sz(const std::string& utf8, bool terminated = true) {
 
 }  // namespace
 
-TEST(RegPathRule, LastComponentNamesTheValueTheRestItsKey) {
-  const auto p = ParseRegPath("HKCU\\SOFTWARE\\Korvandt\\Velkaro");
-  ASSERT_TRUE(p);
-  EXPECT_EQ(p->root, RootKey::CurrentUser);
-  EXPECT_EQ(p->key, "SOFTWARE\\Korvandt");
-  EXPECT_EQ(p->value, "Velkaro");
-
-  const auto lm = ParseRegPath("hkey_local_machine\\SOFTWARE\\Fennrick2\\VersionNo");
-  ASSERT_TRUE(lm);
-  EXPECT_EQ(lm->root, RootKey::LocalMachine);
-  EXPECT_EQ(lm->key, "SOFTWARE\\Fennrick2");
-
-  const auto rootValue = ParseRegPath("HKLM\\Value");
-  ASSERT_TRUE(rootValue);
-  EXPECT_EQ(rootValue->key, "");
-  EXPECT_EQ(rootValue->value, "Value");
-
-  const auto defaultValue = ParseRegPath("HKCU\\Software\\Key\\");
-  ASSERT_TRUE(defaultValue);
-  EXPECT_EQ(defaultValue->key, "Software\\Key");
-  EXPECT_EQ(defaultValue->value, "");
+TEST(RegPathRule, LastComponentNamesTheValueTheRestItsKeyUnknownRootsAreRejected) {
+  const struct {
+    const char* path;
+    RootKey root;
+    const char *key, *value;
+  } cases[] = {
+      {"HKCU\\SOFTWARE\\Korvandt\\Velkaro", RootKey::CurrentUser, "SOFTWARE\\Korvandt", "Velkaro"},
+      {"hkey_local_machine\\SOFTWARE\\Fennrick2\\VersionNo", RootKey::LocalMachine,
+       "SOFTWARE\\Fennrick2", "VersionNo"},
+      {"HKLM\\Value", RootKey::LocalMachine, "", "Value"},
+      {"HKCU\\Software\\Key\\", RootKey::CurrentUser, "Software\\Key", ""}};
+  for (const auto& c : cases) {
+    const auto p = ParseRegPath(c.path);
+    ASSERT_TRUE(p) << c.path;
+    EXPECT_EQ(p->root, c.root) << c.path;
+    EXPECT_EQ(p->key, c.key) << c.path;
+    EXPECT_EQ(p->value, c.value) << c.path;
+  }
+  for (const char* bad : {"", "HKCU", "HKXX\\Software\\Value", "\\Software\\Value",
+                          "HKEY_DYN_DATA\\PerfStats\\StatData"})
+    EXPECT_FALSE(ParseRegPath(bad)) << bad;
 }
 
-TEST(RegPathRule, PathsWithoutBackslashOrWithUnknownRootAreRejected) {
-  EXPECT_FALSE(ParseRegPath(""));
-  EXPECT_FALSE(ParseRegPath("HKCU"));
-  EXPECT_FALSE(ParseRegPath("HKXX\\Software\\Value"));
-  EXPECT_FALSE(ParseRegPath("\\Software\\Value"));
-  EXPECT_FALSE(ParseRegPath("HKEY_DYN_DATA\\PerfStats\\StatData"));
-}
-
-TEST(DecodeRegValue, StringsStopAtTheFirstNul) {
-  EXPECT_EQ(DecodeRegValue(Sz("Max Mustermann")), "Max Mustermann");
-  EXPECT_EQ(DecodeRegValue(Sz("Müller GmbH")), "Müller GmbH");
-  EXPECT_EQ(DecodeRegValue(Sz("first\0second"s)), "first");
-  EXPECT_EQ(DecodeRegValue(Sz("no terminator", false)), "no terminator");
-  EXPECT_EQ(DecodeRegValue(RegData{regtype::kSz, ""}), "");
-  EXPECT_EQ(DecodeRegValue(RegData{regtype::kSz, "\0\0"s}), "");
-  EXPECT_EQ(DecodeRegValue(RegData{regtype::kSz, "A"}), "");  // one byte: half a character
-}
-
-TEST(DecodeRegValue, BinaryIsSignedSixteenBitLittleEndian) {
-  EXPECT_EQ(DecodeRegValue(RegData{regtype::kBinary, "\x05\x01"}), "261");
-  EXPECT_EQ(DecodeRegValue(RegData{regtype::kBinary, "\xFF\xFF"}), "-1");
-  EXPECT_EQ(DecodeRegValue(RegData{regtype::kBinary, "\x00\x80"s}), "-32768");
-  EXPECT_EQ(DecodeRegValue(RegData{regtype::kBinary, "\xFF"}), "255");
-  EXPECT_EQ(DecodeRegValue(RegData{regtype::kBinary, ""}), "0");
-  EXPECT_EQ(DecodeRegValue(RegData{regtype::kBinary, "\x05\x01\x99\x99\x99"}), "261");
-}
-
-TEST(DecodeRegValue, MultiStringIsWholeWithItsNuls) {
-  EXPECT_EQ(DecodeRegValue(RegData{regtype::kMultiSz, text::Utf8ToUtf16Le("a\0b\0\0"s)}),
-            "a\0b\0\0"s);
-  EXPECT_EQ(DecodeRegValue(RegData{regtype::kMultiSz, ""}), "");
-}
-
-TEST(DecodeRegValue, OtherTypesAndMissingValuesAreEmpty) {
-  EXPECT_EQ(DecodeRegValue(RegData{regtype::kDword, "\x01\x00\x00\x00"s}), "");
-  EXPECT_EQ(DecodeRegValue(RegData{regtype::kExpandSz, text::Utf8ToUtf16Le("%SystemRoot%")}), "");
-  EXPECT_EQ(DecodeRegValue(RegData{11, "12345678"}), "");
+TEST(DecodeRegValue, StringsStopAtTheNulBinaryIsSigned16BitMultiStringIsWholeOtherTypesEmpty) {
+  const std::pair<RegData, std::string> cases[] = {
+      {Sz("Max Mustermann"), "Max Mustermann"},
+      {Sz("Müller GmbH"), "Müller GmbH"},
+      {Sz("first\0second"s), "first"},
+      {Sz("no terminator", false), "no terminator"},
+      {{regtype::kSz, ""}, ""},
+      {{regtype::kSz, "\0\0"s}, ""},
+      {{regtype::kSz, "A"}, ""},  // one byte: half a character
+      {{regtype::kBinary, "\x05\x01"}, "261"},
+      {{regtype::kBinary, "\xFF\xFF"}, "-1"},
+      {{regtype::kBinary, "\x00\x80"s}, "-32768"},
+      {{regtype::kBinary, "\xFF"}, "255"},
+      {{regtype::kBinary, ""}, "0"},
+      {{regtype::kBinary, "\x05\x01\x99\x99\x99"}, "261"},
+      {{regtype::kMultiSz, text::Utf8ToUtf16Le("a\0b\0\0"s)}, "a\0b\0\0"s},
+      {{regtype::kMultiSz, ""}, ""},
+      {{regtype::kDword, "\x01\x00\x00\x00"s}, ""},
+      {{regtype::kExpandSz, text::Utf8ToUtf16Le("%SystemRoot%")}, ""},
+      {{11, "12345678"}, ""},
+  };
+  for (const auto& [data, expected] : cases)
+    EXPECT_EQ(DecodeRegValue(data), expected) << "type " << data.type << " " << data.bytes.size();
   EXPECT_EQ(DecodeRegValue(std::nullopt), "");
-}
-
-TEST(DecodeRegValue, HugeValuesDecodeWhole) {
-  const std::string big(1 << 20, 'x');
+  const std::string big(1 << 20, 'x');  // huge values decode whole
   EXPECT_EQ(DecodeRegValue(Sz(big)), big);
 }
 
-TEST(ReadRegValue, ReadsByRootKeyAndName) {
+TEST(ReadRegValue, ReadsByRootKeyAndNameFallingBackToThe32BitViewOnlyForAMissingHklmValue) {
   FakeRegistry reg;
   const std::string key = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
   reg.put(RootKey::LocalMachine, key, "RegisteredOwner", Sz("Anna"));
   EXPECT_EQ(ReadRegValue(reg, RootKey::LocalMachine, key, "RegisteredOwner"), "Anna");
   EXPECT_EQ(ReadRegValue(reg, RootKey::LocalMachine, "SOFTWARE\\Missing", "RegisteredOwner"), "");
-}
-
-TEST(ReadRegValue, LocalMachineFallsBackToThe32BitViewOnlyWhenTheValueIsMissing) {
-  FakeRegistry reg;
   reg.put(RootKey::LocalMachine, "SOFTWARE\\Fennrick2", "VersionNo", Sz("2.1"), RegView::Wow32);
   EXPECT_EQ(ReadRegValue(reg, RootKey::LocalMachine, "SOFTWARE\\Fennrick2", "VersionNo"), "2.1");
   EXPECT_EQ(ReadRegPath(reg, "HKLM\\SOFTWARE\\Fennrick2\\VersionNo"), "2.1");
@@ -112,32 +91,25 @@ TEST(ReadRegValue, LocalMachineFallsBackToThe32BitViewOnlyWhenTheValueIsMissing)
   EXPECT_EQ(reg.queries.size(), 1u);
 }
 
-TEST(ReadRegPath, ReadsTheValueBesideTheKeyOfTheSameName) {
+TEST(ReadRegPath, ReadsTheValueBesideTheKeyOfTheSameNameConvertingLikeTheScriptingShell) {
   FakeRegistry reg;
   reg.put(RootKey::CurrentUser, "SOFTWARE\\Korvandt", "Velkaro", Sz("3.0.06"));
   reg.put(RootKey::CurrentUser, "SOFTWARE\\Korvandt\\Velkaro", "", Sz("default of the key"));
-  EXPECT_EQ(ReadRegPath(reg, "HKCU\\SOFTWARE\\Korvandt\\Velkaro"), "3.0.06");
-}
-
-TEST(ReadRegPath, ConvertsLikeTheScriptingShell) {
-  FakeRegistry reg;
   reg.put(RootKey::CurrentUser, "K", "dword", RegData{regtype::kDword, "\xFF\xFF\xFF\xFF"s});
   reg.put(RootKey::CurrentUser, "K", "expand",
           RegData{regtype::kExpandSz, text::Utf8ToUtf16Le("%TEMP%\0"s)});
   reg.put(RootKey::CurrentUser, "K", "binary", RegData{regtype::kBinary, "\x05\x01"});
   reg.put(RootKey::CurrentUser, "K", "multi", RegData{regtype::kMultiSz, "a\0\0\0"s});
-  EXPECT_EQ(ReadRegPath(reg, "HKCU\\K\\dword"), "-1");
-  EXPECT_EQ(ReadRegPath(reg, "HKCU\\K\\expand"), "%TEMP%");
-  EXPECT_EQ(ReadRegPath(reg, "HKCU\\K\\binary"), "");
-  EXPECT_EQ(ReadRegPath(reg, "HKCU\\K\\multi"), "");
-  EXPECT_EQ(ReadRegPath(reg, "HKCU\\K\\missing"), "");
-}
-
-TEST(ReadRegPath, MalformedPathsNeverReachTheRegistry) {
-  FakeRegistry reg;
-  EXPECT_EQ(ReadRegPath(reg, "no backslash"), "");
-  EXPECT_EQ(ReadRegPath(reg, "HKQQ\\SOFTWARE\\x"), "");
-  EXPECT_TRUE(reg.queries.empty());
+  for (const auto& [path, expected] : {std::pair{"HKCU\\SOFTWARE\\Korvandt\\Velkaro", "3.0.06"},
+                                       {"HKCU\\K\\dword", "-1"},
+                                       {"HKCU\\K\\expand", "%TEMP%"},
+                                       {"HKCU\\K\\binary", ""},
+                                       {"HKCU\\K\\multi", ""},
+                                       {"HKCU\\K\\missing", ""},
+                                       {"no backslash", ""},
+                                       {"HKQQ\\SOFTWARE\\x", ""}})
+    EXPECT_EQ(ReadRegPath(reg, path), expected) << path;
+  EXPECT_EQ(reg.queries.size(), 6u);  // malformed paths never reach the registry
 }
 
 TEST(WriteRegPath, WritesStringsAsTerminatedUtf16AndReadsThemBack) {
@@ -154,23 +126,25 @@ TEST(WriteRegPath, WritesStringsAsTerminatedUtf16AndReadsThemBack) {
             "C:\\Programme\\Größe\\Velkaro.exe");
 }
 
-TEST(WriteRegPath, DwordTakesDecimalNumbersOnly) {
+TEST(WriteRegPath, DwordTakesDecimalNumbersOnlyAndFailuresReturnFalse) {
   FakeRegistry reg;
-  EXPECT_TRUE(WriteRegPath(reg, "HKCU\\K\\n", "-1", "REG_DWORD"));
-  EXPECT_EQ(reg.writes.back().data.bytes, "\xFF\xFF\xFF\xFF");
-  EXPECT_TRUE(WriteRegPath(reg, "HKCU\\K\\n", "4294967295", "REG_DWORD"));
-  EXPECT_FALSE(WriteRegPath(reg, "HKCU\\K\\n", "12abc", "REG_DWORD"));
-  EXPECT_FALSE(WriteRegPath(reg, "HKCU\\K\\n", "", "REG_DWORD"));
-  EXPECT_FALSE(WriteRegPath(reg, "HKCU\\K\\n", "4294967296", "REG_DWORD"));
-  EXPECT_EQ(reg.writes.size(), 2u);
-}
-
-TEST(WriteRegPath, FailuresReturnFalse) {
-  FakeRegistry reg;
-  EXPECT_FALSE(WriteRegPath(reg, "nobackslash", "x", "REG_SZ"));
-  EXPECT_FALSE(WriteRegPath(reg, "HKZZ\\K\\v", "x", "REG_SZ"));
-  EXPECT_FALSE(WriteRegPath(reg, "HKCU\\K\\v", "x", "REG_QWORD"));
-  EXPECT_TRUE(reg.writes.empty());
+  const struct {
+    const char *path, *value, *type;
+    bool written;
+  } cases[] = {{"HKCU\\K\\n", "-1", "REG_DWORD", true},
+               {"HKCU\\K\\n", "4294967295", "REG_DWORD", true},
+               {"HKCU\\K\\n", "12abc", "REG_DWORD", false},
+               {"HKCU\\K\\n", "", "REG_DWORD", false},
+               {"HKCU\\K\\n", "4294967296", "REG_DWORD", false},
+               {"nobackslash", "x", "REG_SZ", false},
+               {"HKZZ\\K\\v", "x", "REG_SZ", false},
+               {"HKCU\\K\\v", "x", "REG_QWORD", false}};
+  for (const auto& c : cases) {
+    const size_t before = reg.writes.size();
+    EXPECT_EQ(WriteRegPath(reg, c.path, c.value, c.type), c.written) << c.value << " " << c.type;
+    EXPECT_EQ(reg.writes.size(), before + c.written) << c.value << " " << c.type;
+  }
+  EXPECT_EQ(reg.writes.at(0).data.bytes, "\xFF\xFF\xFF\xFF");
   reg.failWrites = true;
   EXPECT_FALSE(WriteRegPath(reg, "HKCU\\K\\v", "x", "REG_SZ"));
 }

@@ -8,15 +8,13 @@
 #include <gtest/gtest.h>
 
 #include "app/prgkern.h"
-#include "fakes/fake_bundle.h"
-#include "fakes/fake_view.h"
-#include "program/compose.h"
+#include "fakes/fake_form.h"
 
 using namespace velkaro;
 
 namespace {
 
-TEST(UptimeText, CountsWholeDaysHoursMinutesAndSecondsOfAnUnsigned64BitCount) {
+TEST(StatusTexts, UptimeCountsAnUnsigned64BitCountDateIsDayMonthYearBar24HourTime) {
   const std::pair<uint64_t, const char*> cases[] = {
       {93'784'000, "1 Tag(e), 2 Stunde(n), 03 Minute(n), 04 Sekunde(n)"},
       {59'000, "0 Tag(e), 0 Stunde(n), 00 Minute(n), 59 Sekunde(n)"},
@@ -30,9 +28,6 @@ TEST(UptimeText, CountsWholeDaysHoursMinutesAndSecondsOfAnUnsigned64BitCount) {
     clock.uptimeMs = ms;
     EXPECT_EQ(PrgKern::UptimeText(clock), text) << ms;
   }
-}
-
-TEST(DateTimeText, IsDayMonthYearBarAnd24HourTime) {
   EXPECT_EQ(DateTimeText({2026, 12, 5, 6, 48, 42}), "05.12.2026  |  06:48:42");
   EXPECT_EQ(DateTimeText({2027, 2, 3, 14, 5, 9}), "03.02.2027  |  14:05:09");
 }
@@ -66,12 +61,6 @@ struct StatusTick : testing::Test {
     status.CreateSampler();
     view.log.clear();
   }
-  std::vector<std::string> Texts() {
-    std::vector<std::string> texts;
-    for (const auto& entry : view.log)
-      if (entry.rfind("text ", 0) == 0) texts.push_back(entry);
-    return texts;
-  }
   fakes::FakePlatform f;
   fakes::FakeView view;
   LoggingPump pump{view};
@@ -82,22 +71,13 @@ struct StatusTick : testing::Test {
 
 TEST_F(StatusTick, WritesTheFieldsInOrderWithEventsAtFourPoints) {
   status.Timer1_Timer();
-  EXPECT_EQ(view.log, (std::vector<std::string>{
-                          "events",
-                          "text Text5(8)=7%",
-                          "events",
-                          "text uhrdate=05.12.2026  |  06:48:42",
-                          "text Text1(4)=1 Tag(e), 2 Stunde(n), 03 Minute(n), 04 Sekunde(n)",
-                          "text Text1(52)=1024 KB.",
-                          "text Text1(53)=1,5 KB.",
-                          "events",
-                          "text Text1(54)=3 KB.",
-                          "text Text1(55)=4 KB.",
-                          "text Text1(56)=2 KB.",
-                          "events",
-                          "text Text1(57)=0 KB.",
-                          "text Text1(58)=7 %",
-                      }));
+  EXPECT_EQ(view.log,
+            (std::vector<std::string>{
+                "events", "text Text5(8)=7%", "events", "text uhrdate=05.12.2026  |  06:48:42",
+                "text Text1(4)=1 Tag(e), 2 Stunde(n), 03 Minute(n), 04 Sekunde(n)",
+                "text Text1(52)=1024 KB.", "text Text1(53)=1,5 KB.", "events",
+                "text Text1(54)=3 KB.", "text Text1(55)=4 KB.", "text Text1(56)=2 KB.", "events",
+                "text Text1(57)=0 KB.", "text Text1(58)=7 %"}));
   EXPECT_FALSE(view.isVisible(ids::P1(4)));  // written though their panel is hidden
 }
 
@@ -106,7 +86,7 @@ TEST_F(StatusTick, FailingStepIsSkippedAndEndingProgramStopsTheTick) {
                             f.management, f.machine, f.devices, f.perf,       f.power, f.arena};
   StatusLine failing{view, withFailingClock};
   failing.Timer1_Timer();
-  const auto texts = Texts();
+  const auto texts = view.written();
   EXPECT_EQ(texts.size(), 8u);  // no sampler yet, no date: the rest is written
   EXPECT_EQ(view.text(ids::kUhrdate), "00.00.0000  |  00:00:00");
   EXPECT_EQ(texts.front().rfind("text Text1(4)=", 0), 0u);
@@ -122,25 +102,21 @@ TEST_F(StatusTick, TickArrivingInsideARunningTickIsSkipped) {
   f.perf.values.push_back({90, pdh::kValidData});
   pump.during = [this] { status.Timer1_Timer(); };
   status.Timer1_Timer();
-  EXPECT_EQ(Texts().size(), 10u);
+  EXPECT_EQ(view.written().size(), 10u);
   EXPECT_EQ(view.text(ids::Text5(8)), "7%");
   status.Timer1_Timer();                       // the guard is released after the tick
   EXPECT_EQ(view.text(ids::Text5(8)), "28%");  // (7 + 50) / 2, half to even
 }
 
 TEST(ComposeStatusLine, LoadCreatesTheSamplerAndTheTimerRefreshes) {
-  fakes::FakePlatform f;
-  f.system.versions[156].platformId = 2;
-  fakes::FakeView view;
-  AppState state;
-  Form1 form(view);
-  Compose(form, view, f.platform, state);
-  form.Form_Load();
-  EXPECT_EQ(f.perf.log.front(), "open");
-  f.perf.values = {{12, pdh::kValidData}};
-  form.Timer1_Timer();
-  EXPECT_EQ(view.text(ids::Text5(8)), "12%");
-  EXPECT_EQ(view.text(ids::kUhrdate), "05.12.2026  |  06:48:42");
+  fakes::ComposedForm<> c;
+  c.fake.system.versions[156].platformId = 2;
+  c.form.Form_Load();
+  EXPECT_EQ(c.fake.perf.log.front(), "open");
+  c.fake.perf.values = {{12, pdh::kValidData}};
+  c.form.Timer1_Timer();
+  EXPECT_EQ(c.view.text(ids::Text5(8)), "12%");
+  EXPECT_EQ(c.view.text(ids::kUhrdate), "05.12.2026  |  06:48:42");
 }
 
 }  // namespace

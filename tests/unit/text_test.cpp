@@ -5,13 +5,10 @@
 using namespace velkaro::text;
 using namespace std::string_literals;
 
-TEST(Text, CutAtNulKeepsTextBeforeTheFirstNul) {
+TEST(Text, CutAtNulKeepsTheTextBeforeItTrimRemovesBlanksOnlyOnBothEnds) {
   EXPECT_EQ(CutAtNul("abc\0def"s), "abc");
   EXPECT_EQ(CutAtNul("abc"), "abc");
   EXPECT_EQ(CutAtNul("\0abc"s), "");
-}
-
-TEST(Text, TrimRemovesBlanksOnlyOnBothEnds) {
   EXPECT_EQ(TrimBlanks("  A "), "A");
   EXPECT_EQ(TrimBlanks("   "), "");
   EXPECT_EQ(TrimBlanks("\tA\t"), "\tA\t");
@@ -28,14 +25,11 @@ TEST(Text, PathsJoinWithExactlyOneBackslash) {
   EXPECT_EQ(StemOf("C:\\a.b\\noext"), "noext");
 }
 
-TEST(Text, Utf16RoundTripKeepsUmlautsAstralCharactersAndNuls) {
+TEST(Text, Utf16RoundTripKeepsEveryCharacterAndMalformedInputBecomesReplacements) {
   const std::string text = "Lautstärkeregelung größe 𝄞\0x"s;
   const std::string utf16 = Utf8ToUtf16Le(text);
   EXPECT_EQ(utf16.substr(0, 4), "L\0a\0"s);
   EXPECT_EQ(Utf16LeToUtf8(utf16), text);
-}
-
-TEST(Text, MalformedInputBecomesReplacementCharacters) {
   // A lone high surrogate, then 'A'.
   EXPECT_EQ(Utf16LeToUtf8("\x00\xD8\x41\x00"s),
             "\xEF\xBF\xBD"

@@ -52,6 +52,24 @@ class ScratchKey : public testing::Test {
   Win32Registry registry;
 };
 
+std::string TempPath(const std::string& name) {
+  wchar_t folder[MAX_PATH];
+  GetTempPathW(MAX_PATH, folder);
+  return Narrow(folder) + name + "_" + std::to_string(GetCurrentProcessId());
+}
+
+std::string RawBytes(const std::string& path) {
+  std::string bytes;
+  HANDLE f = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return "<missing>";
+  char chunk[4096];
+  DWORD got = 0;
+  while (ReadFile(f, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
+  CloseHandle(f);
+  return bytes;
+}
+
 }  // namespace
 
 TEST_F(ScratchKey, WriteByPathCreatesMissingKeysAndReadsBack) {
@@ -66,35 +84,28 @@ TEST_F(ScratchKey, WriteByPathCreatesMissingKeysAndReadsBack) {
   EXPECT_EQ(Regestry::ReadRegValue(registry, RootKey::CurrentUser, key, "Deeper"), "beside");
 }
 
-TEST_F(ScratchKey, BinaryAndMultiStringValuesDecodeByType) {
-  SetRaw("bin", REG_BINARY, "\x05\x01");
-  SetRaw("neg", REG_BINARY, "\xFF\xFF");
-  SetRaw("one", REG_BINARY, "\x07");
-  SetRaw("long", REG_BINARY, "\x05\x01\x02\x03\x04\x05\x06");
-  SetRaw("multi", REG_MULTI_SZ, text::Utf8ToUtf16Le("a\0b\0\0"s));
-  SetRaw("dword", REG_DWORD, "\x2A\x00\x00\x00"s);
-  SetRaw("expand", REG_EXPAND_SZ, text::Utf8ToUtf16Le("%WINDIR%\0"s));
-  SetRaw("unterminated", REG_SZ, text::Utf8ToUtf16Le("no NUL"));
-  SetRaw("empty", REG_SZ, "");
-  EXPECT_EQ(Read("bin"), "261");
-  EXPECT_EQ(Read("neg"), "-1");
-  EXPECT_EQ(Read("one"), "7");
-  EXPECT_EQ(Read("long"), "261");
-  EXPECT_EQ(Read("multi"), "a\0b\0\0"s);
-  EXPECT_EQ(Read("dword"), "");
-  EXPECT_EQ(Read("expand"), "");
-  EXPECT_EQ(Read("unterminated"), "no NUL");
-  EXPECT_EQ(Read("empty"), "");
-  EXPECT_EQ(Read("missing"), "");
-  EXPECT_EQ(Regestry::ReadRegPath(registry, "HKCU\\" + key + "\\dword"), "42");
-}
-
-TEST_F(ScratchKey, LargeValuesAndMissingKeysAreHandled) {
+TEST_F(ScratchKey, ValuesDecodeByTypeLargeOnesAndMissingKeysAreHandled) {
   std::string big(2u << 20, '\x01');
   big[0] = '\x10';
   big[1] = '\x00';
-  SetRaw("big", REG_BINARY, big);
-  EXPECT_EQ(Read("big"), "16");
+  const struct {
+    const char* name;
+    DWORD type;
+    std::string bytes, expected;
+  } cases[] = {{"bin", REG_BINARY, "\x05\x01", "261"},
+               {"neg", REG_BINARY, "\xFF\xFF", "-1"},
+               {"one", REG_BINARY, "\x07", "7"},
+               {"long", REG_BINARY, "\x05\x01\x02\x03\x04\x05\x06", "261"},
+               {"big", REG_BINARY, big, "16"},
+               {"multi", REG_MULTI_SZ, text::Utf8ToUtf16Le("a\0b\0\0"s), "a\0b\0\0"s},
+               {"dword", REG_DWORD, "\x2A\x00\x00\x00"s, ""},
+               {"expand", REG_EXPAND_SZ, text::Utf8ToUtf16Le("%WINDIR%\0"s), ""},
+               {"unterminated", REG_SZ, text::Utf8ToUtf16Le("no NUL"), "no NUL"},
+               {"empty", REG_SZ, "", ""}};
+  for (const auto& c : cases) SetRaw(c.name, c.type, c.bytes);
+  for (const auto& c : cases) EXPECT_EQ(Read(c.name), c.expected) << c.name;
+  EXPECT_EQ(Read("missing"), "");
+  EXPECT_EQ(Regestry::ReadRegPath(registry, "HKCU\\" + key + "\\dword"), "42");
   EXPECT_EQ(Regestry::ReadRegValue(registry, RootKey::CurrentUser, key + "\\Nowhere", "x"), "");
   EXPECT_FALSE(registry.queryValue(RootKey::LocalMachine, "SOFTWARE\\VelkaroNoSuchKey", "x",
                                    RegView::Wow32));
@@ -119,13 +130,12 @@ TEST(Win32System, ReportsVersionUserAndFolders) {
 
   EXPECT_FALSE(system.windowsDirectory().empty());
   EXPECT_FALSE(text::EndsWith(system.windowsDirectory(), "\\"));
+  EXPECT_EQ(system.systemDirectory().rfind(system.windowsDirectory() + "\\", 0), 0u);
   EXPECT_TRUE(text::EndsWith(text::LowerAscii(system.programPath()), "\\win32_tests.exe"));
 }
 
 TEST(Win32TextFiles, ReadsAnsiTextAsUtf8WithinTheLimit) {
-  wchar_t folder[MAX_PATH];
-  ASSERT_GT(GetTempPathW(MAX_PATH, folder), 0u);
-  const std::string path = Narrow(folder) + "velkaro_text_" + std::to_string(GetCurrentProcessId());
+  const std::string path = TempPath("velkaro_text");
   HANDLE f = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(f, INVALID_HANDLE_VALUE);
   const std::string bytes =
@@ -141,28 +151,6 @@ TEST(Win32TextFiles, ReadsAnsiTextAsUtf8WithinTheLimit) {
   DeleteFileW(Wide(path).c_str());
   EXPECT_FALSE(files.read(path, 1024));
 }
-
-namespace {
-
-std::string TempPath(const std::string& name) {
-  wchar_t folder[MAX_PATH];
-  GetTempPathW(MAX_PATH, folder);
-  return Narrow(folder) + name + "_" + std::to_string(GetCurrentProcessId());
-}
-
-std::string RawBytes(const std::string& path) {
-  std::string bytes;
-  HANDLE f = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         0, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return "<missing>";
-  char chunk[4096];
-  DWORD got = 0;
-  while (ReadFile(f, chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
-  CloseHandle(f);
-  return bytes;
-}
-
-}  // namespace
 
 TEST(Win32TextFiles, CreateReplacesAFileAndWritesTheCaptionsInTheAnsiCodePage) {
   ASSERT_EQ(GetACP(), 1252u);
