@@ -106,9 +106,9 @@ struct Rig {
   win32::Win32Platform services;
   Stopwatch wmi{services.clock};
   TimedManagement management{services.management, wmi};
-  Platform platform{services.registry, services.system, services.shell,   services.clock,
-                    services.pump,     services.files,  management,       services.machine,
-                    services.devices,  services.perf,   services.power,   services.arena};
+  Platform platform{services.registry, services.system, services.shell, services.clock,
+                    services.pump,     services.files,  management,     services.machine,
+                    services.devices,  services.perf,   services.power, services.arena};
   fakes::FakeView view;  // fields in memory, like a window that is never shown
   Form1 form{view};
   AppState state;
@@ -223,8 +223,9 @@ int main(int argc, char** argv) {
     else if (mode == "launcher")
       status = Launcher(rig, arg(2, 5));
     else
-      std::fprintf(stderr, "usage: velkaro_bench fill INDEX RUNS | report | tick RUNS | "
-                           "launcher RUNS\n");
+      std::fprintf(stderr,
+                   "usage: velkaro_bench fill INDEX RUNS | report | tick RUNS | "
+                   "launcher RUNS\n");
   }
   CoUninitialize();
   return status;
