@@ -189,7 +189,7 @@ def print_table(r):
                        "median ok" if fig["median"] < target else "MISSED")
         aim = f"< {target:g} {unit}" if target is not None else ""
         print(f"{name:<40}{fig['median']:10.{digits}f}{fig['p95']:10.{digits}f} {unit:<3} "
-              f"{aim:<12}{verdict}")
+              f"{aim:<12}{verdict}".rstrip())
 
     m = r["machine"]
     print(f"\nVelkaro bench: {m['os']}, {m['cores']} cores, {m['wine']}, Xvfb; "
