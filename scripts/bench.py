@@ -152,8 +152,8 @@ def measure(args, x64):
         """Medians, and the same keys under "p95"; "own_warm" is a warm fill apart from WMI."""
         warm = [w for s in samples for w in s["warm"]]
         wmi = [w for s in samples for w in s["wmi_warm"]]
-        values = {"cold": [s["cold"] for s in samples], "cold_wmi": [s["cold_wmi"] for s in samples],
-                  "warm": warm, "wmi_warm": wmi, "own_warm": [w - m for w, m in zip(warm, wmi)]}
+        values = {"cold": [s["cold"] for s in samples],
+                  "cold_wmi": [s["cold_wmi"] for s in samples], "warm": warm, "wmi_warm": wmi, "own_warm": [w - m for w, m in zip(warm, wmi)]}
         result = {key: round(median(v), 3) for key, v in values.items()}
         result["p95"] = {key: round(p95(v), 3) for key, v in values.items()}
         return result
