@@ -63,9 +63,9 @@ test:
 	$(MAKE) --no-print-directory unit
 	$(MAKE) --no-print-directory wine-test
 
-bench: x64
+bench: x64 x86
 	@scripts/setup.sh test
-	python3 scripts/bench.py --build $(X64)
+	python3 scripts/bench.py --x64 $(X64) --x86 $(X86)
 
 # libFuzzer targets of the portable core (clang, ASan + UBSan); each runs FUZZ_SECONDS seconds.
 fuzz:

@@ -1,0 +1,232 @@
+// Timing program run under Wine by scripts/bench.py. It puts the program together as the real
+// one does (Compose on a Form1), against the real Win32 platform and fields in memory, and drives
+// it through the window's events. The management service is wrapped to add up the time spent
+// inside it. Each mode prints one JSON line of samples in milliseconds; the script does the
+// statistics.
+//   fill INDEX RUNS  the fill of menu entry INDEX (0-7): once first in the process (cold: its
+//                    first management connection, its first use of every system library the
+//                    fill needs), then RUNS times more (warm)
+//   report           one report run with all eight categories ticked
+//   tick RUNS        status-line ticks after the window's load
+//   launcher RUNS    clicks on four tool launcher buttons, to the return of the handler
+#include <windows.h>
+#include <objbase.h>
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/controls.h"
+#include "app/layout.h"
+#include "fakes/fake_view.h"
+#include "program/compose.h"
+#include "report/report.h"
+#include "win32/win32_platform.h"
+
+using namespace velkaro;
+
+namespace {
+
+// Seconds spent inside the wrapped calls, added up.
+struct Stopwatch {
+  Clock& clock;
+  double total = 0;
+  template <typename Call>
+  auto time(Call call) {
+    const double start = clock.monotonicSeconds();
+    auto result = call();
+    total += clock.monotonicSeconds() - start;
+    return result;
+  }
+};
+
+class TimedObject : public WmiObject {
+ public:
+  TimedObject(std::unique_ptr<WmiObject> o, Stopwatch& w) : o_(std::move(o)), w_(w) {}
+  std::optional<WmiValue> get(const std::string& name) override {
+    return w_.time([&] { return o_->get(name); });
+  }
+
+ private:
+  std::unique_ptr<WmiObject> o_;
+  Stopwatch& w_;
+};
+
+class TimedSet : public WmiObjectSet {
+ public:
+  TimedSet(std::unique_ptr<WmiObjectSet> s, Stopwatch& w) : s_(std::move(s)), w_(w) {}
+  std::unique_ptr<WmiObject> next() override {
+    auto o = w_.time([&] { return s_->next(); });
+    return o ? std::make_unique<TimedObject>(std::move(o), w_) : nullptr;
+  }
+  bool failed() const override { return s_->failed(); }
+
+ private:
+  std::unique_ptr<WmiObjectSet> s_;
+  Stopwatch& w_;
+};
+
+class TimedService : public WmiService {
+ public:
+  TimedService(std::unique_ptr<WmiService> s, Stopwatch& w) : s_(std::move(s)), w_(w) {}
+  std::unique_ptr<WmiObjectSet> execQuery(const std::string& q,
+                                          std::optional<int32_t> flags) override {
+    auto set = w_.time([&] { return s_->execQuery(q, flags); });
+    return set ? std::make_unique<TimedSet>(std::move(set), w_) : nullptr;
+  }
+
+ private:
+  std::unique_ptr<WmiService> s_;
+  Stopwatch& w_;
+};
+
+class TimedManagement : public Management {
+ public:
+  TimedManagement(Management& m, Stopwatch& w) : m_(m), w_(w) {}
+  std::unique_ptr<WmiService> connect(const std::string& moniker) override {
+    auto s = w_.time([&] { return m_.connect(moniker); });
+    return s ? std::make_unique<TimedService>(std::move(s), w_) : nullptr;
+  }
+  std::unique_ptr<WmiObject> getObject(const std::string& moniker) override {
+    auto o = w_.time([&] { return m_.getObject(moniker); });
+    return o ? std::make_unique<TimedObject>(std::move(o), w_) : nullptr;
+  }
+
+ private:
+  Management& m_;
+  Stopwatch& w_;
+};
+
+// The program as composed, with the management service timed.
+struct Rig {
+  win32::Win32Platform services;
+  Stopwatch wmi{services.clock};
+  TimedManagement management{services.management, wmi};
+  Platform platform{services.registry, services.system, services.shell, services.clock,
+                    services.pump,     services.files,  management,     services.machine,
+                    services.devices,  services.perf,   services.power, services.arena};
+  fakes::FakeView view;  // fields in memory, like a window that is never shown
+  Form1 form{view};
+  AppState state;
+
+  Rig() {
+    state.DirectXVersion = " 9.0c";  // what the start-up reads from the diagnostic dump
+    Compose(form, view, platform, state);
+  }
+
+  // Milliseconds of one call of `work`, and of the management service's part of it.
+  std::pair<double, double> time(const std::function<void()>& work) {
+    view.log.clear();
+    const double wmiBefore = wmi.total;
+    const double start = services.clock.monotonicSeconds();
+    work();
+    const double ms = (services.clock.monotonicSeconds() - start) * 1000.0;
+    return {ms, (wmi.total - wmiBefore) * 1000.0};
+  }
+};
+
+std::string List(const std::vector<double>& values) {
+  std::string s = "[";
+  char number[32];
+  for (double v : values) {
+    std::snprintf(number, sizeof number, "%s%.4f", s.size() > 1 ? ", " : "", v);
+    s += number;
+  }
+  return s + "]";
+}
+
+// Ends the processes this program started (the launched tools).
+void EndChildren() {
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snap == INVALID_HANDLE_VALUE) return;
+  PROCESSENTRY32W e{};
+  e.dwSize = sizeof e;
+  for (BOOL more = Process32FirstW(snap, &e); more; more = Process32NextW(snap, &e)) {
+    if (e.th32ParentProcessID != GetCurrentProcessId()) continue;
+    if (HANDLE child = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, e.th32ProcessID)) {
+      TerminateProcess(child, 0);
+      WaitForSingleObject(child, 5000);
+      CloseHandle(child);
+    }
+  }
+  CloseHandle(snap);
+}
+
+int Fill(Rig& rig, int index, int runs) {
+  const int label = ids::Label(kMenu[index].label);
+  std::vector<double> ms, wmi;
+  for (int i = 0; i <= runs; ++i) {
+    const auto [total, inWmi] = rig.time([&] { rig.form.OnClick(label); });
+    ms.push_back(total);
+    wmi.push_back(inWmi);
+  }
+  std::printf("{\"category\": \"%s\", \"cold\": %.4f, \"cold_wmi\": %.4f, ", kMenu[index].caption,
+              ms[0], wmi[0]);
+  ms.erase(ms.begin());
+  wmi.erase(wmi.begin());
+  std::printf("\"warm\": %s, \"wmi_warm\": %s}\n", List(ms).c_str(), List(wmi).c_str());
+  return 0;
+}
+
+int FullReport(Rig& rig) {
+  const auto [total, inWmi] = rig.time([&] { rig.form.OnClick(ids::kImage17); });
+  const bool done = rig.view.messages.size() == 1 && rig.view.messages[0] == Report::kDoneMessage;
+  std::printf("{\"total\": %.4f, \"wmi\": %.4f, \"done\": %s}\n", total, inWmi,
+              done ? "true" : "false");
+  return done ? 0 : 1;
+}
+
+int Ticks(Rig& rig, int runs) {
+  rig.form.Form_Load();  // creates the sampler, fills the Windows panel
+  for (int i = 0; i < 20; ++i) rig.form.Timer1_Timer();  // warm-up
+  std::vector<double> ms;
+  for (int i = 0; i < runs; ++i) ms.push_back(rig.time([&] { rig.form.Timer1_Timer(); }).first);
+  std::printf("{\"tick\": %s, \"load\": \"%s\"}\n", List(ms).c_str(),
+              rig.view.text(ids::Text5(8)).c_str());
+  return 0;
+}
+
+int Launcher(Rig& rig, int runs) {
+  // Systempanel (a tool Wine has), Internetoptionen (rundll32 with a page Wine has), Windows
+  // Update and the volume control (programs Wine lacks).
+  std::vector<double> ms;
+  for (int i = 0; i < runs; ++i)
+    for (int image : {8, 14, 9, 11}) {
+      ms.push_back(rig.time([&] { rig.form.OnClick(ids::Image(image)); }).first);
+      EndChildren();
+    }
+  std::printf("{\"click\": %s}\n", List(ms).c_str());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  const auto arg = [&](int i, int fallback) { return argc > i ? std::atoi(argv[i]) : fallback; };
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
+                       RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
+  int status = 2;
+  {
+    Rig rig;
+    if (mode == "fill" && arg(2, -1) >= 0 && arg(2, -1) < 8)
+      status = Fill(rig, arg(2, 0), arg(3, 20));
+    else if (mode == "report")
+      status = FullReport(rig);
+    else if (mode == "tick")
+      status = Ticks(rig, arg(2, 2000));
+    else if (mode == "launcher")
+      status = Launcher(rig, arg(2, 5));
+    else
+      std::fprintf(stderr,
+                   "usage: velkaro_bench fill INDEX RUNS | report | tick RUNS | "
+                   "launcher RUNS\n");
+  }
+  CoUninitialize();
+  return status;
+}
