@@ -20,6 +20,7 @@ class Form1Window : public View, public MainWindow {
  public:
   static constexpr const wchar_t* kClassName = L"VelkaroForm1";
   static constexpr const wchar_t* kContainerClassName = L"VelkaroContainer";
+  static constexpr UINT_PTR kTimer1Id = 1;  // Timer1, the status line
 
   Form1Window(HINSTANCE instance, MessagePump& pump, Pictures& pictures);
   Form1Window(const Form1Window&) = delete;
