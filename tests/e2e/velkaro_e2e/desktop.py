@@ -30,9 +30,10 @@ class Mouse:
         self._xdotool("mousemove", *target)
         wait_for(lambda: self.position() == target, 5, 0.002, f"pointer at {target}")
 
-    def click(self, x, y, button="left"):
+    def click(self, x, y, button="left", repeat=1):
+        """One click, or `repeat` clicks 50 ms apart (2: a double click)."""
         self.move(x, y)
-        self._xdotool("click", BUTTONS[button])
+        self._xdotool("click", "--repeat", repeat, "--delay", 50, BUTTONS[button])
 
     def drag(self, start, end, button="left", steps=8):
         """Press at `start`, move in steps to `end`, release there."""
