@@ -1,7 +1,6 @@
 #include "win32/wmi_win32.h"
 
 #include <oleauto.h>
-#include <wbemidl.h>
 
 #include <utility>
 
@@ -16,6 +15,7 @@ template <typename T>
 class ComPtr {
  public:
   ComPtr() = default;
+  explicit ComPtr(T* adopted) : p_(adopted) {}
   ComPtr(const ComPtr&) = delete;
   ComPtr& operator=(const ComPtr&) = delete;
   ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
@@ -23,6 +23,7 @@ class ComPtr {
     if (p_) p_->Release();
   }
   T** out() { return &p_; }
+  T* release() { return std::exchange(p_, nullptr); }
   T* get() const { return p_; }
   T* operator->() const { return p_; }
   explicit operator bool() const { return p_ != nullptr; }
@@ -234,7 +235,7 @@ class ComService : public WmiService {
         !objects)
       return nullptr;
     SetSecurity(objects.get());
-    return std::make_unique<ComObjectSet>(std::move(objects), timeoutMs_);
+    return WrapObjectSet(objects.release(), timeoutMs_);
   }
 
  private:
@@ -243,6 +244,10 @@ class ComService : public WmiService {
 };
 
 }  // namespace
+
+std::unique_ptr<WmiObjectSet> WrapObjectSet(IEnumWbemClassObject* objects, DWORD timeoutMs) {
+  return std::make_unique<ComObjectSet>(ComPtr<IEnumWbemClassObject>(objects), timeoutMs);
+}
 
 std::unique_ptr<WmiService> ComManagement::connect(const std::string& moniker) {
   const auto parsed = ParseWmiMoniker(moniker);

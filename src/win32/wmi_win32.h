@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <wbemidl.h>
 
 #include "platform/management.h"
 
@@ -19,5 +20,9 @@ class ComManagement : public Management {
  private:
   DWORD timeoutMs_;
 };
+
+// The objects of a query's result; each next() waits at most timeoutMs for the service, and a
+// wait that runs out ends the walk as failed. Takes over the caller's reference.
+std::unique_ptr<WmiObjectSet> WrapObjectSet(IEnumWbemClassObject* objects, DWORD timeoutMs);
 
 }  // namespace velkaro::win32

@@ -145,25 +145,5 @@ class Panels(VelkaroCase):
         self.assertEqual(self.netz_again["Text1(33)"], "Unbekannter Browser")
 
 
-class ProbeCannotBeCreated(VelkaroCase):
-    """A folder named like the probe document stands in the program folder."""
-
-    @classmethod
-    def prepare(cls, app):
-        register_html(app)
-        cls.folder = app.prefix.unix_path(PROBE)
-        cls.folder.mkdir()
-        (cls.folder / "keep.txt").write_bytes(b"keep")
-
-    def test_browser_field_is_empty_the_folder_stays_and_the_program_lives(self):
-        self.app.wait_main(timeout=20)
-        netz = fill(self.app, "Label4", "P1(2)")
-        self.assertEqual(netz["Text1(33)"], "")
-        self.assertEqual(netz["Text1(36)"], "Native Mail Client")  # the rest of the fill ran
-        self.assertTrue(self.folder.is_dir())
-        self.assertEqual((self.folder / "keep.txt").read_bytes(), b"keep")
-        self.assertTrue(self.app.running())
-
-
 if __name__ == "__main__":
     unittest.main()

@@ -197,22 +197,6 @@ class MainWindowMouse(VelkaroCase):
                  what=f"window moved from {[left, top, right, bottom]} to {moved}")
 
 
-class DumpThatCannotBeRead(VelkaroCase):
-    """The diagnostic tool cannot run and dx.txt is missing: both reads fail, start-up goes on."""
-
-    @classmethod
-    def prepare(cls, app):
-        app.probe.setenv("WINEDLLOVERRIDES", NO_DXDIAG)
-
-    def test_splash_still_hands_over_after_about_3_seconds(self):
-        splash = self.app.wait_splash(timeout=10)
-        main = self.app.wait_main(timeout=15)
-        self.assertGreaterEqual(main["t"] - splash["t"], 2500)
-        self.assertLessEqual(main["t"] - splash["t"], 5000)
-        self.assertIsNone(self.app.file_bytes(r"C:\Velkaro\dx.txt"))
-        self.assertTrue(self.app.running())
-
-
 class HugeBinaryDump(VelkaroCase):
     """An old dx.txt of 24 MB of binary data without a line end (the tool cannot replace it):
     start-up neither crashes nor hangs on it."""

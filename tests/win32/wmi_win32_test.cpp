@@ -81,3 +81,64 @@ TEST_F(Wmi, UnknownClassesAndBadQueriesFailAsValues) {
   EXPECT_FALSE(management.connect("not a moniker"));
   EXPECT_FALSE(management.getObject("winmgmts:root\\cimv2:Win32_VelkaroNoSuchClass=@"));
 }
+
+namespace {
+
+// A result whose service never delivers: Next waits out the time it is given (never more than
+// a second here, so that an unbounded wait shows as a wrong timeout, not as a hung test) and
+// answers with `answer`.
+class StalledObjects : public IEnumWbemClassObject {
+ public:
+  explicit StalledObjects(HRESULT answer) : answer_(answer) {}
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+  ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  HRESULT STDMETHODCALLTYPE Next(long timeout, ULONG, IWbemClassObject** objects,
+                                 ULONG* returned) override {
+    ++calls;
+    waitedFor = timeout;
+    Sleep(timeout < 0 || timeout > 1000 ? 1000 : static_cast<DWORD>(timeout));
+    *objects = nullptr;
+    *returned = 0;
+    return answer_;
+  }
+  HRESULT STDMETHODCALLTYPE Reset() override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE NextAsync(ULONG, IWbemObjectSink*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Clone(IEnumWbemClassObject**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Skip(long, ULONG) override { return E_NOTIMPL; }
+
+  ULONG refs = 1;
+  int calls = 0;
+  long waitedFor = 0;
+
+ private:
+  HRESULT answer_;
+};
+
+}  // namespace
+
+TEST(WmiObjectSet, AServiceThatNeverAnswersEndsTheWalkAfterTheBoundedWait) {
+  // A wait that runs out and a failed call end the walk as failed; an empty result does not.
+  const struct {
+    HRESULT answer;
+    bool failed;
+  } cases[] = {{WBEM_S_TIMEDOUT, true}, {HRESULT(WBEM_E_FAILED), true}, {WBEM_S_FALSE, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.answer);
+    StalledObjects objects(c.answer);
+    const DWORD start = GetTickCount();
+    {
+      const auto set = WrapObjectSet(&objects, 50);
+      EXPECT_FALSE(set->next());
+      EXPECT_FALSE(set->next());  // ended: the service is not asked again
+      EXPECT_EQ(set->failed(), c.failed);
+    }
+    EXPECT_LT(GetTickCount() - start, 500u);
+    EXPECT_EQ(objects.calls, 1);
+    EXPECT_EQ(objects.waitedFor, 50);
+    EXPECT_EQ(objects.refs, 0u);  // the reference taken over is given back
+  }
+}

@@ -5,8 +5,8 @@ fresh copy of the template with its own wineserver, the program at C:\\Velkaro\\
 probe.exe (tests/e2e/probe) to watch windows, controls, the registry and files from inside.
 """
 
-from .app import (INSTALL_DIR, LADE, MAIN, MAIN_TITLE, MESSAGE_BOX, PROGRAM, SPLASH, VelkaroApp,
-                  VelkaroCase)
+from .app import (INSTALL_DIR, LADE, MAIN, MAIN_TITLE, MENU, MESSAGE_BOX, PROGRAM, REPORT_DONE,
+                  SPLASH, VelkaroApp, VelkaroCase)
 from .desktop import Image, Mouse, grab
 from .environment import REPO, Environment, default_build_dir, environment, use_environment
 from .probe import Probe, ProbeError

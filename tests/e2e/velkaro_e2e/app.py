@@ -15,6 +15,9 @@ MESSAGE_BOX = "#32770"  # the class of a message box; its text is the static wit
 MAIN_TITLE = "Velkaro 3.0"
 INSTALL_DIR = r"C:\Velkaro"
 PROGRAM = INSTALL_DIR + r"\Velkaro.exe"
+# The nine menu labels and the panels they show, in menu order; the last is the report's.
+MENU = [(f"Label{n}", f"P1({n - 2})") for n in range(2, 11)]
+REPORT_DONE = "Alle Daten Ausgewertet!"
 
 
 class VelkaroApp:
@@ -142,8 +145,8 @@ class VelkaroApp:
     def hover(self, name):
         self.mouse.move(*self.point_on(name))
 
-    def click(self, name, button="left"):
-        self.mouse.click(*self.point_on(name), button=button)
+    def click(self, name, button="left", repeat=1):
+        self.mouse.click(*self.point_on(name), button=button, repeat=repeat)
 
     def drag(self, name, dx, dy, button="left"):
         """Presses on the control, moves by (dx, dy), releases."""
@@ -175,6 +178,60 @@ class VelkaroApp:
 
     def grab_control(self, name):
         return self.grab(self.control(name)["rect"])
+
+    # ---- whole rounds ----
+
+    def assert_alive(self):
+        """The program runs, answers, and no crash handler has started."""
+        if not self.running():
+            raise AssertionError(f"the program has ended: {self.probe.process_state(self.proc)}")
+        crashed = [p for p in self.probe.processes() if p["exe"].lower() == "winedbg.exe"]
+        if crashed:
+            raise AssertionError(f"a crash handler runs: {crashed}")
+
+    def assert_answers(self):
+        """The window's thread takes a message within 15 s (the work of the latest input has
+        ended) and then one more within 1 s."""
+        for timeout in (15, 1):
+            answer = self.probe.sync(MAIN, timeout)
+            if not answer["replied"]:
+                raise AssertionError(f"no answer to WM_NULL within {timeout} s: {answer}")
+
+    def show(self, label, panel):
+        """A menu click, waited for until its panel shows and its fill has ended."""
+        self.click(label)
+        self.wait_control(panel, "visible", 10)
+        self.assert_answers()
+
+    def run_report(self, message=REPORT_DONE, during=None, clicks=1):
+        """Clicks "Daten Auswerten" on the report panel (`clicks` times in a row: 2 is a double
+        click), runs during() while the wait window shows (when given), and returns the message box after checking its text (equal to
+        `message`, or found by it when it is a compiled pattern); presses OK
+        and checks that no second message follows and the program lives on."""
+        self.show(*MENU[-1])
+        self.click("Image17", repeat=clicks)
+        if during:
+            self._wait_window(LADE, "visible", 10)
+            during()
+        box = self.wait_message_box(60)
+        if not (message.search(box["text"]) if hasattr(message, "search") else
+                box["text"] == message):
+            raise AssertionError(f"message {box['text']!r}, expected {message!r}")
+        self.press_ok()
+        self.show(*MENU[0])  # a later input handled: any second message would stand by now
+        if self.probe.window(MESSAGE_BOX):
+            raise AssertionError("a second message box follows")
+        self.assert_alive()
+        return box
+
+    def survive_full_round(self, message=REPORT_DONE, during=None, clicks=1):
+        """Every menu label clicked and its fill waited for, then a report (see run_report);
+        returns {name: control} as the fills left them."""
+        for label, panel in MENU:
+            self.show(label, panel)
+        shown = self.controls()
+        self.run_report(message, during, clicks)
+        return shown
 
     # ---- registry and files ----
 

@@ -30,9 +30,11 @@ class Mouse:
         self._xdotool("mousemove", *target)
         wait_for(lambda: self.position() == target, 5, 0.002, f"pointer at {target}")
 
-    def click(self, x, y, button="left"):
+    def click(self, x, y, button="left", repeat=1):
+        """One click, or `repeat` clicks 50 ms apart (2: a double click)."""
         self.move(x, y)
-        self._xdotool("click", BUTTONS[button])
+        repeated = ("--repeat", repeat, "--delay", 50) if repeat > 1 else ()
+        self._xdotool("click", *repeated, BUTTONS[button])
 
     def drag(self, start, end, button="left", steps=8):
         """Press at `start`, move in steps to `end`, release there."""
