@@ -106,7 +106,7 @@ def growth(samples, tolerance_bytes):
 
 
 def line(label, s, extra=""):
-    return (f"{label:<9}handles {s['handles']:5d}  gdi {s['gdi']:5d}  user {s['user']:5d}  "
+    return (f"{label:<10}handles {s['handles']:5d}  gdi {s['gdi']:5d}  user {s['user']:5d}  "
             f"private {s['private'] / 2**20:8.2f} MB{extra}")
 
 
