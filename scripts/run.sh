@@ -2,8 +2,10 @@
 # Runs Velkaro.exe under Wine.
 #   With a reachable X display: on that display, in the project's own prefix build/wine-run
 #   (made on first use), from C:\Velkaro\ inside it; returns when the program ends.
-#   Without one: under Xvfb in a throw-away prefix, saving screenshots of the splash and of the
-#   main window to build/screenshots/ (and docs/screenshot.png with --update-docs).
+#   Without one: under Xvfb in a throw-away prefix, a tour: the splash, the main window, all nine
+#   panels, a report with every category ticked (the wait window and the closing message), each
+#   saved as a screenshot to build/screenshots/ with a copy of the report, SystemInfo.txt
+#   (and docs/screenshot.png, docs/panel.png with --update-docs).
 # Usage: scripts/run.sh [--update-docs] [path/to/Velkaro.exe]
 set -euo pipefail
 
@@ -35,16 +37,16 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec wine 'C:\Velkaro\Velkaro.exe'
 fi
 
-echo "run: no X display; running under Xvfb and taking screenshots"
+echo "run: no X display; touring the program under Xvfb and taking screenshots"
 build_dir=$(dirname "$(dirname "$program")")
 # The screenshots are taken through the test harness's probe.
 cmake --build "$build_dir" --target probe >/dev/null
 out=$root/build/screenshots
-PYTHONPATH=$root/tests/e2e python3 -m velkaro_e2e.screenshots "$program" "$out" >/dev/null
-echo "run: splash: $out/splash.png"
-echo "run: main window: $out/main.png"
+PYTHONPATH=$root/tests/e2e python3 -m velkaro_e2e.screenshots "$program" "$out" |
+  sed 's/^/run: saved /'
 if [ "$update_docs" = 1 ]; then
   mkdir -p "$root/docs"
   cp "$out/main.png" "$root/docs/screenshot.png"
-  echo "run: copied to $root/docs/screenshot.png"
+  cp "$out/panel-3-computer.png" "$root/docs/panel.png"
+  echo "run: copied to $root/docs/screenshot.png and $root/docs/panel.png"
 fi
