@@ -40,8 +40,9 @@ void LadeWindow::show(HWND owner) {
   if (!hwnd_) {
     dpi_ = DpiOf(owner);
     font_.reset(MakeFont(L"Georgia", 15.75, true, dpi_));
-    // A fixed dialog frame with an empty title bar and neither system menu nor size buttons.
-    const DWORD style = WS_POPUP | WS_CAPTION;
+    // A fixed dialog frame without title text, system menu or size buttons, and so without a
+    // title bar at all.
+    const DWORD style = WS_POPUP | WS_DLGFRAME;
     const DWORD exStyle = WS_EX_DLGMODALFRAME;
     RECT r{0, 0, TwipsToPixels(kClientWidth, dpi_), TwipsToPixels(kClientHeight, dpi_)};
     AdjustWindowRectEx(&r, style, FALSE, exStyle);

@@ -155,6 +155,7 @@ class ReportOfAllCategories(ReportCase):
         window = self.lade["window"]
         self.assertEqual(window["title"], "")
         left, top, right, bottom = window["rect"]
+        self.assertLess(window["client"][1] - top, 8, "a title bar above the text")
         self.assertLessEqual(abs((left + right) / 2 - 640), 1)
         self.assertLessEqual(abs((top + bottom) / 2 - 512), 1)
         self.assertLess(right - left, 400)
