@@ -7,7 +7,7 @@
 //
 // Commands (replies always carry "ok"; a failed command gives "ok":false and "error"):
 //   hello                                   -> pid, dpi
-//   setenv NAME VALUE | unsetenv NAME       environment for later launches (not WINE*)
+//   setenv NAME VALUE                       environment for later launches (not WINE*)
 //   launch CMDLINE [CWD]                    -> proc, pid
 //   proc N                                  -> running, exit_code
 //   wait_exit N TIMEOUT_MS                  -> exited, exit_code, t
@@ -26,10 +26,9 @@
 //                                           COND: exists visible hidden text text_not
 //   sync CLASS TIMEOUT_MS                   -> replied, sent, synced (when it returned)
 //   now                                     -> t
-//   reg_get KEY NAME [32|64]                -> found, type, value, hex
-//   reg_set KEY NAME TYPE DATA              TYPE: REG_SZ REG_EXPAND_SZ REG_DWORD
-//   reg_delete_tree KEY                     -> existed
-//   read_file PATH                          -> found, size, base64
+//   reg_get KEY NAME [32|64]                -> found, type, value (strings and DWORDs as such,
+//                                           anything else as hex)
+//   reg_set KEY NAME REG_SZ DATA
 //   stats N                                 -> handles, gdi, user, private, pagefile,
 //                                           system_handles, gdi_table, windows (ProcessStats)
 //   quit
@@ -144,30 +143,15 @@ class Json {
   void quoted(const std::string& s) {
     out_ += '"';
     for (unsigned char c : s) {
-      switch (c) {
-        case '"':
-          out_ += "\\\"";
-          break;
-        case '\\':
-          out_ += "\\\\";
-          break;
-        case '\n':
-          out_ += "\\n";
-          break;
-        case '\r':
-          out_ += "\\r";
-          break;
-        case '\t':
-          out_ += "\\t";
-          break;
-        default:
-          if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out_ += buf;
-          } else {
-            out_ += static_cast<char>(c);
-          }
+      if (c == '"' || c == '\\') {
+        out_ += '\\';
+        out_ += static_cast<char>(c);
+      } else if (c < 0x20) {
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "\\u%04x", c);
+        out_ += buf;
+      } else {
+        out_ += static_cast<char>(c);
       }
     }
     out_ += '"';
@@ -277,12 +261,15 @@ bool Send(HWND hwnd, UINT msg, WPARAM w, LPARAM l, LRESULT& result) {
   return true;
 }
 
-bool WindowText(HWND hwnd, std::wstring& text) {
-  LRESULT len = 0;
-  if (!Send(hwnd, WM_GETTEXTLENGTH, 0, 0, len)) return false;
+// Text a control answers to a length and a text message: its own (WM_GETTEXT takes the
+// buffer size) or an item's of a list or combo box (the messages take the item's index).
+bool TextOf(HWND hwnd, std::wstring& text, UINT lenMsg = WM_GETTEXTLENGTH,
+            UINT textMsg = WM_GETTEXT, WPARAM index = 0) {
+  LRESULT len = 0, got = 0;
+  if (!Send(hwnd, lenMsg, index, 0, len) || len < 0) return false;
   std::vector<wchar_t> buf(static_cast<size_t>(len) + 2, L'\0');
-  LRESULT got = 0;
-  if (!Send(hwnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), got)) return false;
+  const WPARAM w = textMsg == WM_GETTEXT ? buf.size() : index;
+  if (!Send(hwnd, textMsg, w, reinterpret_cast<LPARAM>(buf.data()), got)) return false;
   text.assign(buf.data());
   return true;
 }
@@ -291,14 +278,9 @@ bool WindowText(HWND hwnd, std::wstring& text) {
 bool Items(HWND hwnd, UINT countMsg, UINT lenMsg, UINT textMsg, std::vector<std::wstring>& items) {
   LRESULT count = 0;
   if (!Send(hwnd, countMsg, 0, 0, count) || count < 0) return false;
-  for (LRESULT i = 0; i < count; ++i) {
-    LRESULT len = 0;
-    if (!Send(hwnd, lenMsg, i, 0, len) || len < 0) return false;
-    std::vector<wchar_t> buf(static_cast<size_t>(len) + 2, L'\0');
-    LRESULT got = 0;
-    if (!Send(hwnd, textMsg, i, reinterpret_cast<LPARAM>(buf.data()), got)) return false;
-    items.emplace_back(buf.data());
-  }
+  items.resize(static_cast<size_t>(count));
+  for (LRESULT i = 0; i < count; ++i)
+    if (!TextOf(hwnd, items[i], lenMsg, textMsg, i)) return false;
   return true;
 }
 
@@ -331,8 +313,10 @@ bool ResolveId(const std::string& nameOrId, int& id) {
   return true;
 }
 
-HWND FindControlWindow(HWND top, int id) {
-  for (const auto& c : Descendants(top))
+// The control with that ID inside the top-level window of the class.
+HWND FindControlWindow(const std::string& cls, int id) {
+  HWND top = FindTop(cls, nullptr);
+  for (const auto& c : top ? Descendants(top) : std::vector<ControlInfo>())
     if (c.id == id) return c.hwnd;
   return nullptr;
 }
@@ -350,7 +334,7 @@ void DescribeControl(Json& j, HWND hwnd, int id) {
   j.key("rect").rect(r);
   std::wstring text;
   j.key("text");
-  if (WindowText(hwnd, text))
+  if (TextOf(hwnd, text))
     j.str(Utf8(text));
   else
     j.null();
@@ -391,28 +375,11 @@ bool SplitKey(const std::string& path, HKEY& root, std::wstring& sub) {
 }
 
 const char* TypeName(DWORD type) {
-  switch (type) {
-    case REG_NONE:
-      return "REG_NONE";
-    case REG_SZ:
-      return "REG_SZ";
-    case REG_EXPAND_SZ:
-      return "REG_EXPAND_SZ";
-    case REG_BINARY:
-      return "REG_BINARY";
-    case REG_DWORD:
-      return "REG_DWORD";
-    case REG_DWORD_BIG_ENDIAN:
-      return "REG_DWORD_BIG_ENDIAN";
-    case REG_LINK:
-      return "REG_LINK";
-    case REG_MULTI_SZ:
-      return "REG_MULTI_SZ";
-    case REG_QWORD:
-      return "REG_QWORD";
-    default:
-      return "REG_UNKNOWN";
-  }
+  static const char* const kNames[] = {"REG_NONE",   "REG_SZ",      "REG_EXPAND_SZ",
+                                       "REG_BINARY", "REG_DWORD",   "REG_DWORD_BIG_ENDIAN",
+                                       "REG_LINK",   "REG_MULTI_SZ"};
+  if (type < sizeof kNames / sizeof *kNames) return kNames[type];
+  return type == REG_QWORD ? "REG_QWORD" : "REG_UNKNOWN";
 }
 
 std::string Hex(const BYTE* data, size_t n) {
@@ -425,52 +392,19 @@ std::string Hex(const BYTE* data, size_t n) {
   return s;
 }
 
-// The value as text: strings without their terminator, numbers in decimal, multi-strings as an
-// array, anything else as hex.
+// The value as text: strings without their terminator, DWORDs in decimal, anything else as hex.
 void DecodeValue(Json& j, DWORD type, const std::vector<BYTE>& data) {
-  const auto* w = reinterpret_cast<const wchar_t*>(data.data());
-  const size_t chars = data.size() / sizeof(wchar_t);
-  switch (type) {
-    case REG_SZ:
-    case REG_EXPAND_SZ: {
-      std::wstring s(w, chars);
-      const auto nul = s.find(L'\0');
-      if (nul != std::wstring::npos) s.resize(nul);
-      j.str(Utf8(s));
-      return;
-    }
-    case REG_MULTI_SZ: {
-      j.openArray();
-      size_t i = 0;
-      while (i < chars && w[i] != L'\0') {
-        std::wstring item;
-        while (i < chars && w[i] != L'\0') item += w[i++];
-        ++i;
-        j.str(Utf8(item));
-      }
-      j.closeArray();
-      return;
-    }
-    case REG_DWORD:
-      if (data.size() >= 4) {
-        DWORD v;
-        memcpy(&v, data.data(), 4);
-        j.num(v);
-        return;
-      }
-      break;
-    case REG_QWORD:
-      if (data.size() >= 8) {
-        unsigned long long v;
-        memcpy(&v, data.data(), 8);
-        j.num(static_cast<long long>(v));
-        return;
-      }
-      break;
-    default:
-      break;
+  if (type == REG_SZ || type == REG_EXPAND_SZ) {
+    std::wstring s(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
+    s.resize(s.find(L'\0') == std::wstring::npos ? s.size() : s.find(L'\0'));
+    j.str(Utf8(s));
+  } else if (type == REG_DWORD && data.size() >= 4) {
+    DWORD v;
+    memcpy(&v, data.data(), 4);
+    j.num(v);
+  } else {
+    j.str(Hex(data.data(), data.size()));
   }
-  j.str(Hex(data.data(), data.size()));
 }
 
 class Key {
@@ -484,32 +418,6 @@ class Key {
  private:
   HKEY h_ = nullptr;
 };
-
-// ---- files ----
-
-std::string Base64(const std::vector<char>& data) {
-  static const char table[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::string out;
-  size_t i = 0;
-  for (; i + 2 < data.size(); i += 3) {
-    const unsigned v = (static_cast<unsigned char>(data[i]) << 16) |
-                       (static_cast<unsigned char>(data[i + 1]) << 8) |
-                       static_cast<unsigned char>(data[i + 2]);
-    out += table[v >> 18];
-    out += table[(v >> 12) & 63];
-    out += table[(v >> 6) & 63];
-    out += table[v & 63];
-  }
-  if (i < data.size()) {
-    unsigned v = static_cast<unsigned char>(data[i]) << 16;
-    if (i + 1 < data.size()) v |= static_cast<unsigned char>(data[i + 1]) << 8;
-    out += table[v >> 18];
-    out += table[(v >> 12) & 63];
-    out += i + 1 < data.size() ? table[(v >> 6) & 63] : '=';
-    out += '=';
-  }
-  return out;
-}
 
 // ---- resources of a process ----
 
@@ -629,6 +537,8 @@ class Probe {
       return i < f.size() ? f[i] : empty;
     };
     auto number = [&](size_t i, long long& out) { return ParseInt(arg(i), out); };
+    long long n;
+    HANDLE h = number(1, n) ? process(n) : nullptr;  // the launched process of field 1
 
     if (cmd == "hello") {
       HDC dc = GetDC(nullptr);
@@ -649,15 +559,10 @@ class Probe {
       if (!SetEnvironmentVariableW(Wide(f[1]).c_str(), Wide(f[2]).c_str()))
         return fail(j, "setenv");
       ok(j);
-    } else if (cmd == "unsetenv" && f.size() == 2) {
-      SetEnvironmentVariableW(Wide(f[1]).c_str(), nullptr);
-      ok(j);
     } else if (cmd == "launch" && f.size() >= 2) {
       launch(j, f[1], arg(2));
     } else if (cmd == "proc" && f.size() == 2) {
-      long long n;
-      HANDLE h;
-      if (!number(1, n) || !(h = process(n))) return fail(j, "no such process");
+      if (!h) return fail(j, "no such process");
       DWORD code = 0;
       GetExitCodeProcess(h, &code);
       const bool running = WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
@@ -665,10 +570,8 @@ class Probe {
       j.key("exit_code");
       running ? j.null() : j.num(code);
     } else if (cmd == "wait_exit" && f.size() == 3) {
-      long long n, timeout;
-      HANDLE h;
-      if (!number(1, n) || !number(2, timeout) || !(h = process(n)))
-        return fail(j, "bad arguments");
+      long long timeout;
+      if (!h || !number(2, timeout)) return fail(j, "bad arguments");
       const bool exited = WaitForSingleObject(h, static_cast<DWORD>(timeout)) == WAIT_OBJECT_0;
       const double t = SinceLaunchMs();
       DWORD code = 0;
@@ -678,9 +581,7 @@ class Probe {
       exited ? j.num(code) : j.null();
       j.key("t").real(t);
     } else if (cmd == "terminate" && f.size() == 2) {
-      long long n;
-      HANDLE h;
-      if (!number(1, n) || !(h = process(n))) return fail(j, "no such process");
+      if (!h) return fail(j, "no such process");
       TerminateProcess(h, 1);
       ok(j).key("exited").boolean(WaitForSingleObject(h, 5000) == WAIT_OBJECT_0);
     } else if (cmd == "window" && f.size() >= 2) {
@@ -693,16 +594,14 @@ class Probe {
     } else if (cmd == "control" && f.size() == 3) {
       int id;
       if (!ResolveId(f[2], id)) return fail(j, "unknown control name");
-      HWND top = FindTop(f[1], nullptr);
-      HWND hwnd = top ? FindControlWindow(top, id) : nullptr;
+      HWND hwnd = FindControlWindow(f[1], id);
       ok(j).key("found").boolean(hwnd != nullptr);
       j.key("control");
       hwnd ? DescribeControl(j, hwnd, id) : void(j.null());
     } else if (cmd == "set_text" && f.size() == 4) {
       int id;
       if (!ResolveId(f[2], id)) return fail(j, "unknown control name");
-      HWND top = FindTop(f[1], nullptr);
-      HWND hwnd = top ? FindControlWindow(top, id) : nullptr;
+      HWND hwnd = FindControlWindow(f[1], id);
       if (!hwnd) return fail(j, "no such control");
       const std::wstring text = Wide(f[3]);
       DWORD_PTR result = 0;
@@ -745,7 +644,6 @@ class Probe {
       for (HWND hwnd : tops) DescribeWindow(j, hwnd);
       j.closeArray();
     } else if (cmd == "close_window" && f.size() == 2) {
-      long long n;
       if (!number(1, n)) return fail(j, "bad window");
       HWND hwnd = reinterpret_cast<HWND>(static_cast<uintptr_t>(n));
       if (!IsWindow(hwnd)) return fail(j, "no such window");
@@ -754,15 +652,9 @@ class Probe {
       regGet(j, f[1], f[2], arg(3));
     } else if (cmd == "reg_set" && f.size() == 5) {
       regSet(j, f[1], f[2], f[3], f[4]);
-    } else if (cmd == "reg_delete_tree" && f.size() == 2) {
-      regDeleteTree(j, f[1]);
     } else if (cmd == "stats" && f.size() == 2) {
-      long long n;
-      HANDLE h;
-      if (!number(1, n) || !(h = process(n))) return fail(j, "no such process");
+      if (!h) return fail(j, "no such process");
       ProcessStats(ok(j), h);
-    } else if (cmd == "read_file" && f.size() == 2) {
-      readFile(j, f[1]);
     } else {
       fail(j, "unknown command or wrong number of fields: " + cmd);
     }
@@ -829,27 +721,34 @@ class Probe {
     CloseHandle(snap);
   }
 
+  // Polls `check` until it holds or the timeout passes; answers met and when that was decided.
+  template <typename Condition>
+  static bool Wait(Json& j, long long timeoutMs, Condition check) {
+    const bool met = PollUntil(timeoutMs, check);
+    const double t = SinceLaunchMs();
+    ok(j).key("met").boolean(met);
+    j.key("t").real(t);
+    return met;
+  }
+
+  static bool OneOf(const std::string& cond, const char* list) {
+    return std::string(list).find(" " + cond + " ") != std::string::npos;
+  }
+
   void waitWindow(Json& j, const std::vector<std::string>& f) {
     long long timeout;
     if (!ParseInt(f[2], timeout)) return void(fail(j, "bad timeout"));
     const std::string& cond = f[3];
+    if (!OneOf(cond, " exists visible visible_sync hidden gone "))
+      return void(fail(j, "unknown condition"));
     const std::string* title = f.size() >= 5 ? &f[4] : nullptr;
     HWND hwnd = nullptr;
-    auto check = [&]() -> bool {
+    const bool met = Wait(j, timeout, [&] {
       hwnd = FindTop(f[1], title);
       if (cond == "exists") return hwnd != nullptr;
-      if (cond == "visible" || cond == "visible_sync") return hwnd && IsWindowVisible(hwnd);
-      if (cond == "hidden") return hwnd && !IsWindowVisible(hwnd);
       if (cond == "gone") return hwnd == nullptr;
-      return false;
-    };
-    if (cond != "exists" && cond != "visible" && cond != "visible_sync" && cond != "hidden" &&
-        cond != "gone")
-      return void(fail(j, "unknown condition"));
-    const bool met = PollUntil(timeout, check);
-    const double t = SinceLaunchMs();
-    ok(j).key("met").boolean(met);
-    j.key("t").real(t);
+      return hwnd && (IsWindowVisible(hwnd) != FALSE) == (cond != "hidden");
+    });
     if (met && cond == "visible_sync") Sync(j, hwnd, timeout);
     j.key("window");
     hwnd ? DescribeWindow(j, hwnd) : void(j.null());
@@ -861,26 +760,19 @@ class Probe {
     if (!ResolveId(f[2], id)) return void(fail(j, "unknown control name"));
     if (!ParseInt(f[3], timeout)) return void(fail(j, "bad timeout"));
     const std::string& cond = f[4];
-    const std::wstring value = f.size() >= 6 ? Wide(f[5]) : std::wstring();
-    if (cond != "exists" && cond != "visible" && cond != "hidden" && cond != "text" &&
-        cond != "text_not")
+    if (!OneOf(cond, " exists visible hidden text text_not "))
       return void(fail(j, "unknown condition"));
+    const std::wstring value = f.size() >= 6 ? Wide(f[5]) : std::wstring();
     HWND hwnd = nullptr;
-    auto check = [&]() -> bool {
-      HWND top = FindTop(f[1], nullptr);
-      hwnd = top ? FindControlWindow(top, id) : nullptr;
+    Wait(j, timeout, [&] {
+      hwnd = FindControlWindow(f[1], id);
       if (!hwnd) return false;
       if (cond == "exists") return true;
-      if (cond == "visible") return IsWindowVisible(hwnd) != FALSE;
-      if (cond == "hidden") return !IsWindowVisible(hwnd);
+      if (cond == "visible" || cond == "hidden")
+        return (IsWindowVisible(hwnd) != FALSE) == (cond == "visible");
       std::wstring text;
-      if (!WindowText(hwnd, text)) return false;
-      return (text == value) == (cond == "text");
-    };
-    const bool met = PollUntil(timeout, check);
-    const double t = SinceLaunchMs();
-    ok(j).key("met").boolean(met);
-    j.key("t").real(t);
+      return TextOf(hwnd, text) && (text == value) == (cond == "text");
+    });
     j.key("control");
     hwnd ? DescribeControl(j, hwnd, id) : void(j.null());
   }
@@ -896,20 +788,12 @@ class Probe {
     std::wstring sub;
     if (!SplitKey(path, root, sub)) return void(fail(j, "unknown root key"));
     Key key;
-    if (RegOpenKeyExW(root, sub.c_str(), 0, KEY_QUERY_VALUE | View(view), key.out()) !=
-        ERROR_SUCCESS) {
-      ok(j).key("found").boolean(false);
-      j.key("key_found").boolean(false);
-      return;
-    }
     const std::wstring wname = Wide(name);
     DWORD type = 0, size = 0;
-    if (RegQueryValueExW(key.get(), wname.c_str(), nullptr, &type, nullptr, &size) !=
-        ERROR_SUCCESS) {
-      ok(j).key("found").boolean(false);
-      j.key("key_found").boolean(true);
-      return;
-    }
+    if (RegOpenKeyExW(root, sub.c_str(), 0, KEY_QUERY_VALUE | View(view), key.out()) !=
+            ERROR_SUCCESS ||
+        RegQueryValueExW(key.get(), wname.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+      return void(ok(j).key("found").boolean(false));
     std::vector<BYTE> data(size);
     if (RegQueryValueExW(key.get(), wname.c_str(), nullptr, &type, data.data(), &size) !=
         ERROR_SUCCESS)
@@ -919,7 +803,6 @@ class Probe {
     j.key("type").str(TypeName(type));
     j.key("value");
     DecodeValue(j, type, data);
-    j.key("hex").str(Hex(data.data(), data.size()));
   }
 
   void regSet(Json& j, const std::string& path, const std::string& name, const std::string& type,
@@ -927,62 +810,17 @@ class Probe {
     HKEY root;
     std::wstring sub;
     if (!SplitKey(path, root, sub)) return void(fail(j, "unknown root key"));
+    if (type != "REG_SZ") return void(fail(j, "unsupported type"));
     Key key;
     if (RegCreateKeyExW(root, sub.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.out(),
                         nullptr) != ERROR_SUCCESS)
       return void(fail(j, "RegCreateKeyEx failed"));
-    const std::wstring wname = Wide(name);
-    LONG rc;
-    if (type == "REG_SZ" || type == "REG_EXPAND_SZ") {
-      const std::wstring w = Wide(data);
-      rc = RegSetValueExW(key.get(), wname.c_str(), 0, type == "REG_SZ" ? REG_SZ : REG_EXPAND_SZ,
-                          reinterpret_cast<const BYTE*>(w.c_str()),
-                          static_cast<DWORD>((w.size() + 1) * sizeof(wchar_t)));
-    } else if (type == "REG_DWORD") {
-      long long v;
-      if (!ParseInt(data, v)) return void(fail(j, "bad number"));
-      const DWORD d = static_cast<DWORD>(v);
-      rc = RegSetValueExW(key.get(), wname.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&d),
-                          sizeof d);
-    } else {
-      return void(fail(j, "unsupported type"));
-    }
+    const std::wstring w = Wide(data);
+    const LONG rc = RegSetValueExW(key.get(), Wide(name).c_str(), 0, REG_SZ,
+                                   reinterpret_cast<const BYTE*>(w.c_str()),
+                                   static_cast<DWORD>((w.size() + 1) * sizeof(wchar_t)));
     if (rc != ERROR_SUCCESS) return void(fail(j, "RegSetValueEx failed"));
     ok(j);
-  }
-
-  void regDeleteTree(Json& j, const std::string& path) {
-    HKEY root;
-    std::wstring sub;
-    if (!SplitKey(path, root, sub) || sub.empty()) return void(fail(j, "bad key"));
-    // RegDeleteTreeW is not declared for the XP floor the project compiles for.
-    using DeleteTree = LONG(WINAPI*)(HKEY, LPCWSTR);
-    auto deleteTree = reinterpret_cast<DeleteTree>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"advapi32.dll"), "RegDeleteTreeW")));
-    if (!deleteTree) return void(fail(j, "RegDeleteTreeW missing"));
-    const LONG rc = deleteTree(root, sub.c_str());
-    if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
-      return void(fail(j, "RegDeleteTree failed: " + std::to_string(rc)));
-    ok(j).key("existed").boolean(rc == ERROR_SUCCESS);
-  }
-
-  void readFile(Json& j, const std::string& path) {
-    HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-      ok(j).key("found").boolean(false);
-      return;
-    }
-    std::vector<char> data;
-    char buf[65536];
-    DWORD got = 0;
-    while (ReadFile(h, buf, sizeof buf, &got, nullptr) && got > 0)
-      data.insert(data.end(), buf, buf + got);
-    CloseHandle(h);
-    ok(j).key("found").boolean(true);
-    j.key("size").num(static_cast<long long>(data.size()));
-    j.key("base64").str(Base64(data));
   }
 
   std::vector<HANDLE> processes_;

@@ -1,6 +1,5 @@
 """Client of probe.exe, the harness's agent inside the Wine prefix (tests/e2e/probe)."""
 
-import base64
 import json
 import os
 import select
@@ -131,9 +130,6 @@ class Probe:
             while_down()
         self._start(timeout=timeout)
 
-    def unsetenv(self, name):
-        self.call("unsetenv", name)
-
     def launch(self, command_line, cwd=""):
         """Starts a process; returns {"proc": n, "pid": ...}. Resets the time base."""
         self._launched = True
@@ -211,20 +207,11 @@ class Probe:
         times at which it was sent and at which the window's thread took it."""
         return self.call("sync", cls, int(timeout * 1000), timeout=timeout + 10)
 
-    # ---- registry and files ----
+    # ---- registry ----
 
     def reg_get(self, key, name, view=""):
-        """{"found", "type", "value", "hex"} of a value; `view` "32"/"64" picks a registry view."""
+        """{"found", "type", "value"} of a value; `view` "32"/"64" picks a registry view."""
         return self.call("reg_get", key, name, view)
 
     def reg_set(self, key, name, reg_type, data):
         self.call("reg_set", key, name, reg_type, data)
-
-    def reg_delete_tree(self, key):
-        """Deletes a key with everything below it; True when it existed."""
-        return self.call("reg_delete_tree", key)["existed"]
-
-    def read_file(self, windows_path):
-        """The file's bytes as the program sees it, or None when it cannot be opened."""
-        answer = self.call("read_file", windows_path, timeout=60)
-        return base64.b64decode(answer["base64"]) if answer["found"] else None

@@ -71,9 +71,6 @@ class WinePrefix:
             raise ValueError(f"not a path on drive C: {windows_path}")
         return self.drive_c.joinpath(*[p for p in rest.split("\\") if p])
 
-    def read_file(self, windows_path):
-        return self.unix_path(windows_path).read_bytes()
-
     def run(self, *args, timeout=60, check=True, env=None):
         """Runs a Wine command (`wine ARGS...`) in this prefix; returns (status, stdout bytes).
 
