@@ -86,6 +86,8 @@ class WrongRegistryNoDiagnosticTool(FaultCase):
         app.prefix.reg_import(fault_import())
         cls.probe_folder = folder_in_the_way(app, INSTALL_DIR + r"\test~12345.html")
 
+    wait_main = False
+
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
@@ -147,7 +149,6 @@ class NoServiceNoCountersInputDuringReport(FaultCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        cls.app.wait_main(timeout=20)
         cls.shown = cls.app.survive_full_round(during=cls.click_around, clicks=2)
         cls.lines = cls.app.file_bytes(REPORT).decode("cp1252").split("\r\n")
 

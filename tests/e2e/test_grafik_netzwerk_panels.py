@@ -78,7 +78,6 @@ class Panels(VelkaroCase):
     def setUpClass(cls):
         super().setUpClass()
         app = cls.app
-        app.wait_main(timeout=20)
         cls.grafik = fill(app, "Label3", "P1(1)")
         cls.netz = fill(app, "Label4", "P1(2)")
         cls.probe_after_first = app.file_bytes(PROBE)

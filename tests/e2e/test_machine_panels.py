@@ -33,7 +33,6 @@ class PanelChecks:
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        cls.app.wait_main(timeout=20)
         cls.shown = {}
         for name, (label, panel) in MENUS.items():
             cls.app.click(label)

@@ -89,7 +89,6 @@ class ReportCase(VelkaroCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        cls.app.wait_main(timeout=20)
         cls.app.click("Label10")
         cls.app.wait_control("P1(8)", "visible", 10)
 

@@ -55,6 +55,8 @@ class ProgramFile(unittest.TestCase):
 class FirstStart(VelkaroCase):
     """A first start in a fresh prefix: splash, registry record, hand-over, initial window."""
 
+    wait_main = False
+
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
@@ -134,7 +136,6 @@ class SecondStart(VelkaroCase):
         app.reg_set_sz(RECORD, "Path", cls.OLD_PATH)
 
     def test_recorded_values_stay_as_they_were(self):
-        self.app.wait_main(timeout=15)
         self.assertEqual(self.app.reg_get(RECORD, "Path")["value"], self.OLD_PATH)
         self.assertEqual(self.app.reg_get(RECORD, "Version")["value"], self.OLD_VERSION)
         self.assertEqual(self.app.reg_get(KORVANDT, "Velkaro")["value"], VERSION)
@@ -142,11 +143,6 @@ class SecondStart(VelkaroCase):
 
 class MainWindowMouse(VelkaroCase):
     """Menu clicks, hover highlighting and window dragging with real mouse input."""
-
-    @classmethod
-    def setUpClass(cls):
-        super().setUpClass()
-        cls.app.wait_main(timeout=15)
 
     def visible_panels(self):
         controls = self.app.controls()
@@ -211,6 +207,8 @@ class HugeBinaryDump(VelkaroCase):
                 f.write(block)
             f.write(b"\r\n    DirectX Version: beyond what is read\r\n")
 
+    wait_main = False
+
     def test_splash_hands_over_on_time_and_the_program_runs_on(self):
         splash = self.app.wait_splash(timeout=10)
         main = self.app.wait_main(timeout=15)
@@ -225,7 +223,6 @@ class CloseButton(VelkaroCase):
     """The close button highlights under the mouse and ends the program at once."""
 
     def test_mouse_over_then_click_ends_the_program(self):
-        self.app.wait_main(timeout=15)
         self.assertTrue(self.app.control("Image1")["visible"])
         self.assertFalse(self.app.control("Image2")["visible"])
         self.app.hover("Image1")

@@ -26,11 +26,6 @@ while time.monotonic() < end:
 
 
 class StatusLine(VelkaroCase):
-    @classmethod
-    def setUpClass(cls):
-        super().setUpClass()
-        cls.app.wait_main(timeout=20)
-
     def wait_text(self, name, pattern, timeout=5):
         return wait_for(lambda: pattern.match(self.app.text(name)), timeout, 0.02,
                         f"{name} matching {pattern.pattern}")

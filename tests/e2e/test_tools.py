@@ -10,7 +10,6 @@ class ToolLaunchers(VelkaroCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        cls.app.wait_main(timeout=20)
         cls.pid = cls.app.main_window()["pid"]
 
     def foreign_windows(self):

@@ -259,19 +259,21 @@ def _contains(outer, inner):
 class VelkaroCase(unittest.TestCase):
     """Tests of one class share one program run in their own fresh prefix.
 
-    prepare(app) runs before the launch (preset the registry, the environment, ...);
-    with launch = False the tests start the program themselves.
+    prepare(app) runs before the launch (preset the registry, the environment, ...); then
+    the program starts and, with wait_main = True, the class waits for its main window
+    (cls.main, the answer of wait_main).
     """
 
-    launch = True
+    wait_main = True
 
     @classmethod
     def setUpClass(cls):
         cls.app = VelkaroApp(cls.__name__)
         cls.addClassCleanup(cls.app.close)
         cls.prepare(cls.app)
-        if cls.launch:
-            cls.app.launch()
+        cls.app.launch()
+        if cls.wait_main:
+            cls.main = cls.app.wait_main(timeout=20)
 
     @classmethod
     def prepare(cls, app):
