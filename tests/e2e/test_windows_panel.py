@@ -14,7 +14,6 @@ class PanelCase(VelkaroCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        cls.app.wait_main(timeout=20)
         cls.fields = {c["name"]: c["text"] for c in cls.app.probe.controls("VelkaroForm1")
                       if c["name"].startswith("Text1(")}
 
@@ -67,11 +66,6 @@ class DefaultWine(PanelCase):
     def test_folders_end_in_one_backslash(self):
         self.assertEqual(self.fields["Text1(3)"].lower(), "c:\\windows\\")
         self.assertEqual(self.fields["Text1(12)"].lower(), "c:\\windows\\system32\\")
-
-    def test_uptime_is_not_this_panels_fill(self):
-        self.assertRegex(self.fields["Text1(4)"],
-                         r"^(N/A|\d+ Tag\(e\), \d+ Stunde\(n\), \d\d Minute\(n\), "
-                         r"\d\d Sekunde\(n\))$")
 
     def test_clicking_windows_again_writes_the_fields_again(self):
         changed = "Neue Organisation AG"
