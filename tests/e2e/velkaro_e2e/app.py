@@ -260,10 +260,12 @@ class VelkaroCase(unittest.TestCase):
     """Tests of one class share one program run in their own fresh prefix.
 
     prepare(app) runs before the launch (preset the registry, the environment, ...); then
-    the program starts and, with wait_main = True, the class waits for its main window
-    (cls.main, the answer of wait_main).
+    the program starts and the class waits, with wait_splash = True, for the splash
+    (cls.splash) and, with wait_main = True, for the main window (cls.main): the answers of
+    wait_splash and wait_main, with "t", when each showed.
     """
 
+    wait_splash = False
     wait_main = True
 
     @classmethod
@@ -272,8 +274,15 @@ class VelkaroCase(unittest.TestCase):
         cls.addClassCleanup(cls.app.close)
         cls.prepare(cls.app)
         cls.app.launch()
+        if cls.wait_splash:
+            cls.splash = cls.app.wait_splash(timeout=10)
         if cls.wait_main:
             cls.main = cls.app.wait_main(timeout=20)
+
+    def assertHandsOverOnTime(self):
+        """The splash gave way to the main window about 3 s after it showed."""
+        self.assertGreaterEqual(self.main["t"] - self.splash["t"], 2500)
+        self.assertLessEqual(self.main["t"] - self.splash["t"], 5000)
 
     @classmethod
     def prepare(cls, app):

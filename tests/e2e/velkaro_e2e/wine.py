@@ -119,12 +119,10 @@ class WinePrefix:
         """Kills this prefix's wineserver with all its processes and waits until it is gone."""
         if not self.path.exists():
             return
-        subprocess.run(["wineserver", "-k"], env=self.env(), timeout=timeout,
-                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL)
-        subprocess.run(["wineserver", "-w"], env=self.env(), timeout=timeout,
-                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL)
+        for flag in ("-k", "-w"):  # kill, then wait until it has ended
+            subprocess.run(["wineserver", flag], env=self.env(), timeout=timeout,
+                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
 
     def remove(self):
         shutil.rmtree(self.path, ignore_errors=True)
