@@ -9,8 +9,7 @@
 //   hello                                   -> pid, dpi
 //   setenv NAME VALUE                       environment for later launches (not WINE*)
 //   launch CMDLINE [CWD]                    -> proc, pid
-//   proc N                                  -> running, exit_code
-//   wait_exit N TIMEOUT_MS                  -> exited, exit_code, t
+//   proc N | wait_exit N TIMEOUT_MS         -> exited, running, exit_code, t (proc: no wait)
 //   terminate N
 //   window CLASS [TITLE]                    -> found, window{...}
 //   wait_window CLASS TIMEOUT_MS COND [TITLE]   COND: exists visible hidden gone, or
@@ -561,23 +560,14 @@ class Probe {
       ok(j);
     } else if (cmd == "launch" && f.size() >= 2) {
       launch(j, f[1], arg(2));
-    } else if (cmd == "proc" && f.size() == 2) {
-      if (!h) return fail(j, "no such process");
-      DWORD code = 0;
-      GetExitCodeProcess(h, &code);
-      const bool running = WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
-      ok(j).key("running").boolean(running);
-      j.key("exit_code");
-      running ? j.null() : j.num(code);
-    } else if (cmd == "wait_exit" && f.size() == 3) {
-      long long timeout;
-      if (!h || !number(2, timeout)) return fail(j, "bad arguments");
+    } else if ((cmd == "proc" && f.size() == 2) || (cmd == "wait_exit" && f.size() == 3)) {
+      long long timeout = 0;  // proc: the state now
+      if (!h || (f.size() == 3 && !number(2, timeout))) return fail(j, "bad arguments");
       const bool exited = WaitForSingleObject(h, static_cast<DWORD>(timeout)) == WAIT_OBJECT_0;
       const double t = SinceLaunchMs();
       DWORD code = 0;
       GetExitCodeProcess(h, &code);
-      ok(j).key("exited").boolean(exited);
-      j.key("exit_code");
+      ok(j).key("exited").boolean(exited).key("running").boolean(!exited).key("exit_code");
       exited ? j.num(code) : j.null();
       j.key("t").real(t);
     } else if (cmd == "terminate" && f.size() == 2) {
