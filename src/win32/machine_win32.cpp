@@ -27,30 +27,17 @@ ActiveProcessorCountFn ActiveProcessorCount() {
 }  // namespace
 
 MemoryStatus Win32Machine::memoryStatus() {
-  MemoryStatus out;
   MEMORYSTATUSEX ex{};
   ex.dwLength = sizeof ex;
-  if (GlobalMemoryStatusEx(&ex)) {
-    out.memoryLoad = ex.dwMemoryLoad;
-    out.totalPhys = ex.ullTotalPhys;
-    out.availPhys = ex.ullAvailPhys;
-    out.totalPageFile = ex.ullTotalPageFile;
-    out.availPageFile = ex.ullAvailPageFile;
-    out.totalVirtual = ex.ullTotalVirtual;
-    out.availVirtual = ex.ullAvailVirtual;
-    return out;
-  }
+  if (GlobalMemoryStatusEx(&ex))
+    return {ex.dwMemoryLoad,     ex.ullTotalPhys,    ex.ullAvailPhys,   ex.ullTotalPageFile,
+            ex.ullAvailPageFile, ex.ullTotalVirtual, ex.ullAvailVirtual};
+  // The 32-bit figures, where the extended call is refused.
   MEMORYSTATUS plain{};
   plain.dwLength = sizeof plain;
   GlobalMemoryStatus(&plain);
-  out.memoryLoad = plain.dwMemoryLoad;
-  out.totalPhys = plain.dwTotalPhys;
-  out.availPhys = plain.dwAvailPhys;
-  out.totalPageFile = plain.dwTotalPageFile;
-  out.availPageFile = plain.dwAvailPageFile;
-  out.totalVirtual = plain.dwTotalVirtual;
-  out.availVirtual = plain.dwAvailVirtual;
-  return out;
+  return {plain.dwMemoryLoad,    plain.dwTotalPhys,    plain.dwAvailPhys,   plain.dwTotalPageFile,
+          plain.dwAvailPageFile, plain.dwTotalVirtual, plain.dwAvailVirtual};
 }
 
 numfmt::NumberSettings Win32Machine::numberSettings() {

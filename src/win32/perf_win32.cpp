@@ -80,9 +80,9 @@ uint32_t Win32PerfCounters::openQuery(PdhHandle& query) {
   return static_cast<uint32_t>(status);
 }
 
-uint32_t Win32PerfCounters::addCounter(PdhHandle query, const std::string& path,
-                                       PdhHandle& counter) {
-  const auto add = As<AddCounterFn>(Pdh("PdhAddCounterA"));
+uint32_t Win32PerfCounters::AddByName(const char* function, PdhHandle query,
+                                      const std::string& path, PdhHandle& counter) {
+  const auto add = As<AddCounterFn>(Pdh(function));
   if (!add) return pdh::kFunctionMissing;
   PDH_HCOUNTER handle = nullptr;
   const PDH_STATUS status =
@@ -91,16 +91,15 @@ uint32_t Win32PerfCounters::addCounter(PdhHandle query, const std::string& path,
   return static_cast<uint32_t>(status);
 }
 
+uint32_t Win32PerfCounters::addCounter(PdhHandle query, const std::string& path,
+                                       PdhHandle& counter) {
+  return AddByName("PdhAddCounterA", query, path, counter);
+}
+
 uint32_t Win32PerfCounters::addEnglishCounter(PdhHandle query, const std::string& path,
                                               PdhHandle& counter) {
   // Only Windows Vista and later have it.
-  const auto add = As<AddCounterFn>(Pdh("PdhAddEnglishCounterA"));
-  if (!add) return pdh::kFunctionMissing;
-  PDH_HCOUNTER handle = nullptr;
-  const PDH_STATUS status =
-      add(reinterpret_cast<PDH_HQUERY>(query), Ansi(path).c_str(), 0, &handle);
-  if (status == ERROR_SUCCESS) counter = reinterpret_cast<PdhHandle>(handle);
-  return static_cast<uint32_t>(status);
+  return AddByName("PdhAddEnglishCounterA", query, path, counter);
 }
 
 uint32_t Win32PerfCounters::collect(PdhHandle query) {

@@ -29,6 +29,9 @@ class Win32PerfCounters : public PerfCounters {
  private:
   // The library's function of that name; nullptr when the library or the function is missing.
   FARPROC Pdh(const char* name);
+  // Adds a counter through the PDH function of that name (the local or the English path).
+  uint32_t AddByName(const char* function, PdhHandle query, const std::string& path,
+                     PdhHandle& counter);
 
   HMODULE pdh_ = nullptr;
   bool pdhTried_ = false;
