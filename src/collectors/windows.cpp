@@ -9,8 +9,6 @@ namespace {
 
 using ids::Text1;
 
-constexpr uint32_t kExtendedRecordSize = 156;
-constexpr uint32_t kPlainRecordSize = 148;
 constexpr uint32_t kUserBufferChars = 256;
 
 constexpr uint8_t kWorkstation = 1;
@@ -92,14 +90,8 @@ std::string OSNameFor(const VersionRecord& version) {
 }
 
 std::string GetOSName(System& system) {
-  auto version = system.versionInfo(kExtendedRecordSize);
-  if (!version) {
-    version = system.versionInfo(kPlainRecordSize);
-    if (!version) return {};
-    version->suiteMask = 0;
-    version->productType = 0;
-  }
-  return OSNameFor(*version);
+  const auto version = ReadVersionRecord(system);
+  return version ? OSNameFor(*version) : std::string();
 }
 
 std::string GetLoggedOnUser(System& system) {

@@ -9,8 +9,6 @@ namespace velkaro {
 namespace {
 
 constexpr int32_t kDefaultCapacity = 5;
-constexpr uint32_t kExtendedRecordSize = 156;
-constexpr uint32_t kPlainRecordSize = 148;
 constexpr uint32_t kPlatformNT = 2;
 
 bool Usable(uint32_t status) {
@@ -109,8 +107,7 @@ void clsCPULoad::AddToStack(int32_t reading) {
 
 bool clsCPULoad::IsNT() {
   if (!nt_) {
-    auto version = system_.versionInfo(kExtendedRecordSize);
-    if (!version) version = system_.versionInfo(kPlainRecordSize);
+    const auto version = ReadVersionRecord(system_);
     nt_ = version && version->platformId == kPlatformNT;
   }
   return *nt_;

@@ -36,4 +36,18 @@ class System {
   virtual std::string programPath() = 0;
 };
 
+// The running system's version record: the extended form (156 bytes), else the plain one (148
+// bytes), whose missing suite and product fields read as 0; nullopt when both are refused.
+inline std::optional<VersionRecord> ReadVersionRecord(System& system) {
+  constexpr uint32_t kExtendedRecordSize = 156;
+  constexpr uint32_t kPlainRecordSize = 148;
+  if (auto version = system.versionInfo(kExtendedRecordSize)) return version;
+  auto version = system.versionInfo(kPlainRecordSize);
+  if (version) {
+    version->suiteMask = 0;
+    version->productType = 0;
+  }
+  return version;
+}
+
 }  // namespace velkaro
