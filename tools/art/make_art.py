@@ -23,12 +23,13 @@ import sys
 sys.dont_write_bytecode = True    # keep the source tree free of __pycache__ during builds
 
 from artwork import machine_buttons, network_buttons, session_buttons, tool_buttons
-from artwork.canvas import Canvas, with_shadow
-from artwork.icon_parts import body, gloss, render_icon, vbody
-from artwork.colour import C, WHITE, WINDOW_BLUE, lin, vgrad
+from artwork.canvas import Canvas
+from artwork.close_icons import render_close
+from artwork.icon_parts import render_icon
+from artwork.program_icon import render_velkaro
+from artwork.colour import C, WINDOW_BLUE
 from artwork.files import png_plain, write_bmp24, write_ico
-from artwork.shapes import (arc, ellipse, grow, halfplane, inter, outline, polygon, rrect, seg,
-                            union)
+from artwork.shapes import ellipse, polygon, seg
 
 
 BUTTONS = [
@@ -49,118 +50,6 @@ BUTTONS = [
     ("btn_memory", machine_buttons.draw_memory),
     ("btn_report", machine_buttons.draw_report),
 ]
-
-
-# ---------------------------------------------------------------------------
-# Program icon
-# ---------------------------------------------------------------------------
-
-
-def draw_velkaro_tiny(cv):
-    """16 px variant: edges placed on whole pixels (3 design units = 1 px)."""
-    cv.fill(rrect(18, 37.5, 30, 42), C(120, 132, 158))
-    foot = rrect(9, 41.5, 39, 46.5, 1.5)
-    cv.fill(foot, C(40, 55, 85))
-    cv.fill(rrect(12, 42.5, 36, 44.5, 1), C(225, 230, 240))
-    frame = rrect(0, 3, 48, 39, 4.5)
-    cv.fill(frame, C(30, 48, 88))
-    cv.fill(rrect(3, 6, 45, 36, 2.5), vgrad(6, 36, (255, 255, 255), (200, 210, 228)))
-    cv.fill(rrect(6, 9, 42, 33, 1), vgrad(9, 33, (150, 195, 245), (101, 150, 209),
-                                        (45, 88, 160)))
-    v = polygon([(9.5, 10.5), (18.5, 10.5), (24, 23), (29.5, 10.5), (38.5, 10.5),
-                 (28, 31.5), (20, 31.5)])
-    cv.fill(v, WHITE)
-
-
-def draw_velkaro(cv, size):
-    if size <= 16:
-        draw_velkaro_tiny(cv)
-        return
-    small = size <= 24
-    # stand
-    neck = polygon([(19.5, 36), (28.5, 36), (31, 42.5), (17, 42.5)])
-    vbody(cv, neck, (225, 230, 240), (140, 150, 170), (40, 55, 85))
-    foot = rrect(10.5, 41, 37.5, 46, 2.2)
-    vbody(cv, foot, (245, 247, 252), (160, 170, 190), (40, 55, 85))
-    # bezel
-    pad = 3.2 if small else 3.6
-    frame = rrect(1.5, 3, 46.5, 38, 4.5)
-    vbody(cv, frame, (255, 255, 255), (190, 200, 218), (35, 55, 95), 2.0 if small else 1.6)
-    scr_box = (1.5 + pad, 3 + pad, 46.5 - pad, 38 - pad)
-    scr = rrect(*scr_box, 2.0)
-    body(cv, scr, lin(0, scr_box[1], 0, scr_box[3],
-                      [(0, (165, 205, 250)), (0.45, (101, 150, 209)),
-                       (1, (40, 80, 150))]), (25, 45, 90), 1.0)
-    inner = grow(scr, -0.5)
-    if size >= 48:
-        # faint gauge dial behind the letter
-        cv.fill(inter(arc(24, 33, 19, 200, 340, 1.6), inner), C(255, 255, 255, 0.35))
-        for i in range(7):
-            a = math.radians(200 + i * 140 / 6.0)
-            r0, r1 = 15.5, 18
-            cv.fill(inter(seg(24 + r0 * math.cos(a), 33 + r0 * math.sin(a),
-                              24 + r1 * math.cos(a), 33 + r1 * math.sin(a), 1.3), inner),
-                    C(255, 255, 255, 0.45))
-    # the V
-    if small:
-        vpts = [(10, 9.5), (18.2, 9.5), (24, 23.5), (29.8, 9.5), (38, 9.5),
-                (27.6, 31.5), (20.4, 31.5)]
-    else:
-        vpts = [(11.5, 10.5), (18.5, 10.5), (24, 23.5), (29.5, 10.5), (36.5, 10.5),
-                (27, 31), (21, 31)]
-    v = polygon(vpts)
-    cv.fill(inter(grow(v, 1.2), inner), C(15, 40, 95, 0.45))
-    cv.fill(v, vgrad(10, 31, (255, 255, 255), (215, 232, 252)))
-    # glass reflection
-    if size >= 32:
-        refl = polygon([(scr_box[0], scr_box[1]), (scr_box[0] + 24, scr_box[1]),
-                        (scr_box[0], scr_box[1] + 20)])
-        cv.fill(inter(refl, inner), C(255, 255, 255, 0.16))
-    gloss(cv, frame, 6, 0.5)
-
-
-def render_velkaro(size):
-    if size <= 24:
-        cv = Canvas(size, size, size / 48.0)
-    else:
-        # a little smaller than the frame, leaving room for the drop shadow
-        cv = Canvas(size, size, size / 50.0, origin=(0.25, 0.75))
-    draw_velkaro(cv, size)
-    off = max(1, int(round(size / 40.0)))
-    rad_ = max(1, int(round(size / 36.0)))
-    if size <= 16:
-        return cv
-    return with_shadow(cv, off, rad_, 0.45)
-
-
-# ---------------------------------------------------------------------------
-# Close button (drawn directly in pixels)
-# ---------------------------------------------------------------------------
-
-
-def render_close(n, hot):
-    cv = Canvas(n, n, 1.0)
-    rr = max(2.0, n * 0.2)
-    sq = rrect(0.5, 0.5, n - 0.5, n - 0.5, rr)
-    if hot:
-        cv.fill(sq, C(150, 15, 15))
-        inner = rrect(1.5, 1.5, n - 1.5, n - 1.5, rr - 1)
-        cv.fill(inner, vgrad(1.5, n - 1.5, (240, 95, 90), (220, 40, 40), (190, 25, 25)))
-        cv.fill(inter(inner, halfplane(n * 0.45)),
-                vgrad(1.5, n * 0.45, C(255, 255, 255, 0.35), C(255, 255, 255, 0.05)))
-    else:
-        cv.fill(sq, C(255, 255, 255, 0.12))
-        cv.fill(outline(rrect(1.0, 1.0, n - 1.0, n - 1.0, rr - 0.5), 1.0),
-                C(255, 255, 255, 0.5))
-    c = n * 0.5
-    k = n * 0.2
-    w = 1.25 + n * 0.055
-    x = union(seg(c - k, c - k, c + k, c + k, w), seg(c - k, c + k, c + k, c - k, w))
-    shadow = (lambda f: (lambda px, py: f(px - 0.6, py - 0.8)))(x[0])
-    cv.fill((shadow, (x[1][0], x[1][1], x[1][2] + 1, x[1][3] + 1)),
-            C(60, 0, 0, 0.4) if hot else C(10, 30, 70, 0.35))
-    cv.fill(x, WHITE)
-    return cv
 
 
 # ---------------------------------------------------------------------------
