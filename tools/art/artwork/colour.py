@@ -63,3 +63,14 @@ def shade(c, k):
         return tuple(int(round(v + (255 - v) * k)) for v in c[:3])
     return tuple(int(round(v * (1 + k))) for v in c[:3])
 
+
+def mix(a, b, t):
+    """Blend of two RGB triples, t = 0 gives a, t = 1 gives b."""
+    return (a[0] + (b[0] - a[0]) * t, a[1] + (b[1] - a[1]) * t, a[2] + (b[2] - a[2]) * t)
+
+
+def smoothstep(e0, e1, x):
+    """0 below e0, 1 above e1, a smooth S-curve between."""
+    t = (x - e0) / (e1 - e0)
+    t = 0.0 if t < 0 else (1.0 if t > 1 else t)
+    return t * t * (3 - 2 * t)
