@@ -2,6 +2,14 @@
 
 import struct
 import zlib
+from typing import NamedTuple
+
+
+class RgbImage(NamedTuple):
+    """A flat picture: w x h pixels as 8-bit RGB rows, top-down."""
+    w: int
+    h: int
+    rgb: bytearray
 
 
 def png_bytes(w, h, raw_rows, channels):
@@ -110,3 +118,11 @@ def write_bmp24(path, w, h, rgb):
     info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(pix), 2835, 2835, 0, 0)
     with open(path, "wb") as f:
         f.write(hdr + info + bytes(pix))
+
+
+def write_picture(path, picture):
+    """Writes an RgbImage as a 24-bit BMP, a list of canvases as an icon with one image each."""
+    if isinstance(picture, RgbImage):
+        write_bmp24(path, picture.w, picture.h, picture.rgb)
+    else:
+        write_ico(path, picture)

@@ -2,6 +2,7 @@
 
 import random
 
+from .files import RgbImage
 from .noise import Noise
 from .splash_land import paint_lake, paint_ranges, paint_reeds, paint_trees
 from .splash_sky import H, W, paint_bloom, paint_sky, paint_stars, paint_sun
@@ -10,7 +11,7 @@ NOISE_SEED = 20240611
 
 
 def render_splash():
-    """The splash as 8-bit RGB rows, top-down, W x H."""
+    """The splash picture, W x H."""
     nz = Noise(NOISE_SEED)
     img = [None] * (W * H)
     paint_sky(img, nz)
@@ -21,7 +22,7 @@ def render_splash():
     paint_bloom(img)        # before the lake, so the water mirrors it
     paint_lake(img, nz)
     paint_reeds(img)
-    return finish(img)
+    return RgbImage(W, H, finish(img))
 
 
 def finish(img):
