@@ -8,6 +8,7 @@ CLOSE_SIZES = (15, 19, 23, 30)
 
 
 def render_close(n, hot):
+    """The close button at n x n pixels: a faint square when idle, red when hot."""
     cv = Canvas(n, n, 1.0)
     rr = max(2.0, n * 0.2)
     sq = rrect(0.5, 0.5, n - 0.5, n - 0.5, rr)

@@ -21,6 +21,7 @@ def body(cv, shape, paint, edge, ew=EDGE_W):
 
 
 def vbody(cv, shape, top, bottom, edge, ew=EDGE_W):
+    """Rimmed body filled with a top-to-bottom gradient."""
     y0, y1 = shape[1][1], shape[1][3]
     body(cv, shape, vgrad(y0, y1, top, bottom), edge, ew)
 
@@ -61,12 +62,14 @@ def arrow_poly(tail, tip, shaft_w, head_w, head_len):
 
 
 def green_arrow(cv, shape):
+    """A green arrow shape with a white halo, so it reads on any background."""
     cv.fill(grow(shape, 1.6), C(255, 255, 255, 0.95))
     vbody(cv, shape, (150, 235, 110), (35, 150, 40), (20, 85, 20))
     gloss(cv, shape, (shape[1][1] + shape[1][3]) * 0.5, 0.45)
 
 
 def globe(cv, cx, cy, r, land=True):
+    """Blue sphere with green land and a faint grid of meridians and parallels."""
     sphere = circle(cx, cy, r)
     body(cv, sphere, rad(cx - r * 0.35, cy - r * 0.4, r * 1.45,
                          [(0, (150, 210, 255)), (0.5, (45, 120, 215)),
@@ -96,6 +99,7 @@ def globe(cv, cx, cy, r, land=True):
 
 
 def monitor(cv, x0, y0, x1, y1, stand=True, screen_pad=2.5):
+    """Monitor with bezel, glass and (optionally) a stand; returns the screen shape."""
     frame = rrect(x0, y0, x1, y1, 2.2)
     cx = (x0 + x1) * 0.5
     if stand:
@@ -121,6 +125,7 @@ def monitor(cv, x0, y0, x1, y1, stand=True, screen_pad=2.5):
 
 
 def render_icon(draw, size, shadow=True):
+    """A 48-unit drawing rendered at size pixels, with a soft drop shadow if asked."""
     cv = Canvas(size, size, size / 48.0)
     draw(cv)
     if shadow:

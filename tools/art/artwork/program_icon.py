@@ -27,6 +27,7 @@ def draw_velkaro_tiny(cv):
 
 
 def draw_velkaro(cv, size):
+    """The icon for one pixel size; small sizes get a bolder V and fewer details."""
     if size <= 16:
         draw_velkaro_tiny(cv)
         return
@@ -74,6 +75,7 @@ def draw_velkaro(cv, size):
 
 
 def render_velkaro(size):
+    """The icon at one size, with a drop shadow from 24 px up."""
     if size <= 24:
         cv = Canvas(size, size, size / 48.0)
     else:

@@ -8,6 +8,7 @@ from .shapes import arc, circle, grow, polygon, rrect, seg, star, sub, union
 
 
 def round_button(cv, cx, cy, r, light, mid, dark, edge):
+    """Glossy round button in three shades, lit from the top left."""
     b = circle(cx, cy, r)
     body(cv, b, rad(cx - r * 0.3, cy - r * 0.45, r * 1.55,
                     [(0, light), (0.55, mid), (1, dark)]), edge)

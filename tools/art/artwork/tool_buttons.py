@@ -8,6 +8,7 @@ from .shapes import arc, circle, grow, inter, polygon, rbox, rrect, seg, sub, un
 
 
 def gear(cx, cy, r_body, r_tip, teeth, tooth_w, hole):
+    """Gear wheel shape with rounded teeth and a hole in the middle."""
     parts = [circle(cx, cy, r_body)]
     for i in range(teeth):
         ang = i * 360.0 / teeth
