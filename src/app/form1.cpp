@@ -79,6 +79,15 @@ void Form1::Timer1_Timer() {
 void Form1::MenuClick(int menuIndex) {
   leer2();
   view_.setVisible(P1(kMenu[menuIndex].panel), true);
+  // A fill that waits for a service processes window events, so another click can come in
+  // meanwhile. A click on the label whose fill is running only shows its panel: the running
+  // fill completes the fields, and no panel is filled twice at once.
+  if (filling_[menuIndex]) return;
+  filling_[menuIndex] = true;
+  struct Done {
+    bool& filling;
+    ~Done() { filling = false; }
+  } done{filling_[menuIndex]};
   RunContained(fills_[menuIndex]);
 }
 

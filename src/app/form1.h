@@ -17,6 +17,7 @@ class Form1 {
   explicit Form1(View& view);
 
   // The fill run after a menu label's panel is shown (menu position 0 = "Windows" .. 8 = "Menu").
+  // A click while that label's fill is still running shows the panel and starts no second fill.
   void setFill(int menuIndex, Action fill);
   // The click action of a picture button ImageN.
   void setButtonAction(int imageNumber, Action action);
@@ -65,6 +66,7 @@ class Form1 {
 
   View& view_;
   std::array<Action, 9> fills_;
+  std::array<bool, 9> filling_{};  // the fills under way (one may wait inside another)
   std::map<int, Action> buttons_;
   Action load_;
   Action tick_;

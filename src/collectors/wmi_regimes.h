@@ -13,6 +13,12 @@ namespace velkaro::wmi {
 
 inline constexpr const char* kLocalCimV2 = "winmgmts:\\\\.\\root\\cimv2";
 
+// The deadline of one fill's service work (binding, queries, walks): long enough for a service
+// that starts on demand on an old machine (a few seconds), short enough that a report run with
+// a hung service still ends in under 20 s. A stall costs it once; the service is then left
+// alone for a while.
+inline constexpr double kFillServiceSeconds = 8.0;
+
 struct Query {
   std::string moniker;
   std::string text;

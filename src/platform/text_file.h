@@ -15,15 +15,17 @@ struct FileError {
   std::string reason;  // UTF-8
 };
 
-// A file open for writing. Destroying it closes it without a report.
+// A new version of a file, being written. It takes the file's place only when it is committed
+// complete; destroyed before that, it leaves the earlier file as it was and nothing of itself.
 class OutputFile {
  public:
   virtual ~OutputFile() = default;
   // Appends the text (UTF-8), converted to the system's ANSI code page.
   virtual std::optional<FileError> write(const std::string& text) = 0;
-  // Closes the file; an error when what was written could not be kept. Closing again is no
-  // error.
-  virtual std::optional<FileError> close() = 0;
+  // Puts what was written, flushed to the disk, in the place of the file at the path (a link
+  // there is replaced, not followed). An error when that fails: the earlier file then stays as
+  // it was. Committing again is no error.
+  virtual std::optional<FileError> commit() = 0;
 };
 
 // A created file, or why it could not be created.
@@ -37,11 +39,9 @@ class TextFiles {
   virtual ~TextFiles() = default;
   // Up to maxBytes of the file, converted to UTF-8; nullopt when it cannot be opened or read.
   virtual std::optional<std::string> read(const std::string& path, std::size_t maxBytes) = 0;
-  // Opens the file for writing from its start: a missing file is created, an existing one
-  // emptied.
+  // Starts a new version of the file at the path (see OutputFile); the file at the path stays
+  // untouched until it is committed.
   virtual CreatedFile create(const std::string& path) = 0;
-  // Deletes a file; false when it cannot be deleted.
-  virtual bool remove(const std::string& path) = 0;
 };
 
 }  // namespace velkaro

@@ -11,6 +11,7 @@
 #include "collectors/ram.h"
 #include "collectors/sonstiges.h"
 #include "collectors/windows.h"
+#include "collectors/wmi_regimes.h"
 #include "program/status_line.h"
 #include "report/report.h"
 #include "tools/launchers.h"
@@ -19,21 +20,36 @@
 
 namespace velkaro {
 
+namespace {
+
+// A fill whose calls to the management service share one deadline.
+Form1::Action WithDeadline(Management& management, Form1::Action fill) {
+  return [&management, fill = std::move(fill)] {
+    ManagementWork work(management, wmi::kFillServiceSeconds);
+    fill();
+  };
+}
+
+}  // namespace
+
 void Compose(Form1& form, View& view, Platform& platform, AppState& state) {
   // The menu labels' fills, in menu order; "Menu" (8) has none.
-  form.setFill(0, [&view, &platform] { Windows::Fill(platform, view); });
-  form.setFill(1,
-               [&view, &platform, &state] { Grafik::Fill(platform, view, state.DirectXVersion); });
-  form.setFill(2, [&view, &platform] { Netzwerk::Fill(platform, view); });
-  form.setFill(3, [&view, &platform] { Computer::Fill(platform, view); });
-  form.setFill(4, [&view, &platform] { ram::Fill(platform.machine, view); });
-  form.setFill(5, [&view, &platform, &state] {
-    Laufwerke::ReadDriveInfo(platform.management, platform.machine, view, state);
-  });
-  form.setFill(6, [&view, &platform] {
-    CPU::ReadProcessorInfo(platform.management, platform.machine, view);
-  });
-  form.setFill(7, [&view, &platform] { Sonstiges::Fill(platform.registry, view); });
+  const std::pair<int, Form1::Action> fills[] = {
+      {0, [&view, &platform] { Windows::Fill(platform, view); }},
+      {1, [&view, &platform, &state] { Grafik::Fill(platform, view, state.DirectXVersion); }},
+      {2, [&view, &platform] { Netzwerk::Fill(platform, view); }},
+      {3, [&view, &platform] { Computer::Fill(platform, view); }},
+      {4, [&view, &platform] { ram::Fill(platform.machine, view); }},
+      {5,
+       [&view, &platform, &state] {
+         Laufwerke::ReadDriveInfo(platform.management, platform.machine, view, state);
+       }},
+      {6,
+       [&view, &platform] { CPU::ReadProcessorInfo(platform.management, platform.machine, view); }},
+      {7, [&view, &platform] { Sonstiges::Fill(platform.registry, view); }},
+  };
+  for (const auto& [menu, fill] : fills)
+    form.setFill(menu, WithDeadline(platform.management, fill));
 
   // Power actions: Image4 shut down, Image5 restart, Image6 log off, Image3 stand-by, Image7 lock.
   const std::pair<int, const char*> powerButtons[] = {{4, "0"}, {5, "1"}, {6, "2"}, {3, "3"}};

@@ -29,9 +29,9 @@ std::string FailureMessage(bool created, const FileError& error) {
   return message + "(Fehler " + std::to_string(error.code) + ")";
 }
 
-// What a run holds: the running flag, the wait window and the report file. However the run
-// ends, the wait window goes and a report file that was not completed is closed and deleted,
-// so no half-written report is left behind.
+// What a run holds: the running flag, the wait window and the new report. However the run
+// ends, the wait window goes, and a report that was not completed is dropped: the earlier
+// report stays as it was.
 class Writer::Run {
  public:
   explicit Run(Writer& writer) : writer_(writer) {
@@ -44,12 +44,9 @@ class Writer::Run {
     end();
     writer_.running_ = false;
   }
-  // Takes the wait window down and drops an unfinished file.
+  // Drops an unfinished report and takes the wait window down.
   void end() {
-    if (file) {
-      file.reset();
-      writer_.platform_.files.remove(kReportPath);
-    }
+    file.reset();
     if (waitShown_) writer_.view_.showWaitWindow(false);
     waitShown_ = false;
   }
@@ -94,11 +91,10 @@ Writer::Outcome Writer::Write(Run& run, std::string& failure) {
     }
     form_.Label10_Click();
   }
-  if (auto error = run.file->close()) {
+  if (auto error = run.file->commit()) {
     failure = FailureMessage(true, *error);
     return Outcome::Failed;
   }
-  run.file.reset();  // complete: kept
   return Outcome::Done;
 }
 

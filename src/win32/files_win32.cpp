@@ -1,4 +1,7 @@
 // The program's text files: the dump read and the report written, both in the ANSI code page.
+#include <windows.h>
+#include <ntsecapi.h>
+
 #include <algorithm>
 #include <string>
 
@@ -39,13 +42,18 @@ std::optional<std::string> Win32TextFiles::read(const std::string& path, std::si
 
 namespace {
 
-// A file written through a handle of its own; the text goes out in the ANSI code page.
+// A new version of a file, written to a file of its own beside it (see OutputFile); the text goes
+// out in the ANSI code page.
 class Win32OutputFile : public OutputFile {
  public:
-  explicit Win32OutputFile(HANDLE file) : file_(file) {}
+  Win32OutputFile(HANDLE file, std::wstring temp, std::wstring target)
+      : file_(file), temp_(std::move(temp)), target_(std::move(target)) {}
   Win32OutputFile(const Win32OutputFile&) = delete;
   Win32OutputFile& operator=(const Win32OutputFile&) = delete;
-  ~Win32OutputFile() override { close(); }
+  ~Win32OutputFile() override {
+    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+    if (!committed_) DeleteFileW(temp_.c_str());
+  }
 
   std::optional<FileError> write(const std::string& text) override {
     if (file_ == INVALID_HANDLE_VALUE) return DescribeError(ERROR_INVALID_HANDLE);
@@ -71,17 +79,47 @@ class Win32OutputFile : public OutputFile {
     return std::nullopt;
   }
 
-  std::optional<FileError> close() override {
-    if (file_ == INVALID_HANDLE_VALUE) return std::nullopt;
-    const BOOL closed = CloseHandle(file_);
+  std::optional<FileError> commit() override {
+    if (committed_) return std::nullopt;
+    if (file_ == INVALID_HANDLE_VALUE) return DescribeError(ERROR_INVALID_HANDLE);
+    const bool flushed = FlushFileBuffers(file_) != FALSE;
+    DWORD error = flushed ? ERROR_SUCCESS : GetLastError();
+    if (!CloseHandle(file_) && flushed) error = GetLastError();
     file_ = INVALID_HANDLE_VALUE;
-    if (!closed) return DescribeError(GetLastError());
+    if (error != ERROR_SUCCESS) return DescribeError(error);
+    // Renaming replaces whatever entry has the target's name, a link included, in one step.
+    if (!MoveFileExW(temp_.c_str(), target_.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      return DescribeError(GetLastError());
+    committed_ = true;
     return std::nullopt;
   }
 
  private:
   HANDLE file_;
+  std::wstring temp_;
+  std::wstring target_;
+  bool committed_ = false;
 };
+
+// Sixteen hexadecimal digits from the system's random number generator.
+std::wstring RandomName() {
+  unsigned char bytes[8] = {};
+  if (!RtlGenRandom(bytes, sizeof bytes)) {
+    // Not seen on any Windows that has the call; the name is then merely unlikely.
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    const ULONGLONG mix = now.QuadPart ^ (ULONGLONG{GetCurrentProcessId()} << 32) ^ GetTickCount();
+    for (int i = 0; i < 8; ++i) bytes[i] = static_cast<unsigned char>(mix >> (8 * i));
+  }
+  static const wchar_t kDigits[] = L"0123456789abcdef";
+  std::wstring name;
+  for (const unsigned char b : bytes) {
+    name += kDigits[b >> 4];
+    name += kDigits[b & 15];
+  }
+  return name;
+}
 
 }  // namespace
 
@@ -103,15 +141,25 @@ FileError DescribeError(DWORD code) {
 }
 
 CreatedFile Win32TextFiles::create(const std::string& path) {
-  // Readers may look at the file while it is written; nobody else writes it meanwhile.
-  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return {nullptr, DescribeError(GetLastError())};
-  return {std::make_unique<Win32OutputFile>(file), {}};
-}
-
-bool Win32TextFiles::remove(const std::string& path) {
-  return DeleteFileW(Wide(path).c_str()) != FALSE;
+  const std::wstring target = Wide(path);
+  // A folder of that name cannot be replaced: that shows now, as it did when the file itself was
+  // created in its place.
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return {nullptr, DescribeError(ERROR_ACCESS_DENIED)};
+  // The new version is written beside the file under a name nobody can predict; it is made
+  // new, so that nothing of that name (a file, a folder, a link) can redirect the writing.
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    std::wstring temp = target + L"." + RandomName() + L".tmp";
+    HANDLE file = CreateFileW(temp.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE)
+      return {std::make_unique<Win32OutputFile>(file, std::move(temp), target), {}};
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+      return {nullptr, DescribeError(error)};
+  }
+  return {nullptr, DescribeError(ERROR_FILE_EXISTS)};
 }
 
 }  // namespace velkaro::win32

@@ -31,12 +31,35 @@ bool MessagePump::doEvents() {
   return !ending_;
 }
 
+namespace {
+
+DWORD Milliseconds(double seconds) {
+  const double ms = std::ceil(std::max(0.0, seconds) * 1000.0);
+  return ms >= 0x7FFFFFFF ? INFINITE : static_cast<DWORD>(ms);
+}
+
+}  // namespace
+
 bool MessagePump::waitEvents(double maxSeconds) {
   if (ending_) return false;
-  const double ms = std::ceil(std::max(0.0, maxSeconds) * 1000.0);
-  const DWORD timeout = ms >= 0x7FFFFFFF ? INFINITE : static_cast<DWORD>(ms);
-  MsgWaitForMultipleObjectsEx(0, nullptr, timeout, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  MsgWaitForMultipleObjectsEx(0, nullptr, Milliseconds(maxSeconds), QS_ALLINPUT,
+                              MWMO_INPUTAVAILABLE);
   return doEvents();
+}
+
+bool MessagePump::waitFor(HANDLE handle, double maxSeconds) {
+  const DWORD start = GetTickCount();
+  const DWORD limit = Milliseconds(maxSeconds);
+  while (!ending_) {
+    const DWORD spent = GetTickCount() - start;
+    const DWORD left = limit == INFINITE ? INFINITE : spent >= limit ? 0 : limit - spent;
+    const DWORD woke =
+        MsgWaitForMultipleObjectsEx(1, &handle, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woke == WAIT_OBJECT_0) return true;
+    if (woke != WAIT_OBJECT_0 + 1) return false;  // time is up (or the handle is bad)
+    doEvents();
+  }
+  return false;
 }
 
 int MessagePump::run() {

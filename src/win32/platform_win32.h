@@ -44,7 +44,6 @@ class Win32TextFiles : public TextFiles {
  public:
   std::optional<std::string> read(const std::string& path, std::size_t maxBytes) override;
   CreatedFile create(const std::string& path) override;
-  bool remove(const std::string& path) override;
 };
 
 // The platform's description of an error number (UTF-8, without its line end).
@@ -56,6 +55,10 @@ class MessagePump : public EventPump {
  public:
   bool doEvents() override;
   bool waitEvents(double maxSeconds) override;
+  // Waits until the handle is signalled, processing window events meanwhile, for at most
+  // maxSeconds; true when it was signalled. False at once when the program is ending.
+  bool waitFor(HANDLE handle, double maxSeconds);
+  bool ending() const { return ending_; }
   // Ends the loops: handlers that pump events see the end and wind down, then run() returns.
   void quit(int exitCode);
   // Runs until the program ends; returns the exit code.

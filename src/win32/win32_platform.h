@@ -17,14 +17,14 @@ struct Win32Platform {
   Win32Clock clock;
   MessagePump pump;
   Win32TextFiles files;
-  ComManagement management;
+  ComManagement management{pump, clock};
   Win32Machine machine;
   Win32Devices devices;
   Win32PerfCounters perf;
   Win32Power power;
   Win32Arena arena;
-  Platform platform{registry, system, shell, clock, pump,  files,
-                    management, machine, devices, perf, power, arena};
+  Platform platform{registry,   system,  shell,   clock, pump,  files,
+                    management, machine, devices, perf,  power, arena};
 };
 
 }  // namespace velkaro::win32

@@ -2,6 +2,7 @@
 
 #include <oleauto.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "win32/wide.h"
@@ -58,24 +59,6 @@ void SetSecurity(IUnknown* proxy) {
   // In-process objects refuse this; only proxies to the service need it.
   CoSetProxyBlanket(proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr, RPC_C_AUTHN_LEVEL_CALL,
                     RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
-}
-
-ComPtr<IWbemServices> ConnectNamespace(const WmiMoniker& moniker) {
-  ComPtr<IWbemServices> services;
-  ComPtr<IWbemLocator> locator;
-  if (FAILED(CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
-                              reinterpret_cast<void**>(locator.out()))))
-    return services;
-  const std::wstring path = moniker.server == "."
-                                ? Wide(moniker.nameSpace)
-                                : L"\\\\" + Wide(moniker.server) + L"\\" + Wide(moniker.nameSpace);
-  Bstr nameSpace(path);
-  if (FAILED(locator->ConnectServer(nameSpace.get(), nullptr, nullptr, nullptr,
-                                    WBEM_FLAG_CONNECT_USE_MAX_WAIT, nullptr, nullptr,
-                                    services.out())))
-    return ComPtr<IWbemServices>();
-  SetSecurity(services.get());
-  return services;
 }
 
 WmiValue Convert(const VARIANT& v, CIMTYPE cimType);
@@ -174,101 +157,224 @@ WmiValue Convert(const VARIANT& v, CIMTYPE cimType) {
   }
 }
 
+// A COM object of the service thread: used there only, and given back there.
+template <typename T>
+class Remote {
+ public:
+  Remote(ComManagement& owner, std::shared_ptr<ServiceThread> thread, T* object)
+      : owner_(owner), thread_(std::move(thread)), object_(object) {}
+  Remote(const Remote&) = delete;
+  Remote& operator=(const Remote&) = delete;
+  ~Remote() {
+    // A thread that was given up refuses the job: the object is left to it.
+    if (thread_->onThisThread())
+      object_->Release();
+    else
+      thread_->post([object = object_] { object->Release(); });
+  }
+  // Runs `work(object)` on the object's thread; see ComManagement::Call.
+  template <typename R, typename Work>
+  std::optional<R> call(Work work) {
+    return owner_.Call<R>(thread_, [object = object_, work] { return work(object); });
+  }
+  ComManagement& owner() { return owner_; }
+  const std::shared_ptr<ServiceThread>& thread() { return thread_; }
+
+ private:
+  ComManagement& owner_;
+  std::shared_ptr<ServiceThread> thread_;
+  T* object_;
+};
+
 class ComObject : public WmiObject {
  public:
-  explicit ComObject(ComPtr<IWbemClassObject> object) : object_(std::move(object)) {}
+  ComObject(ComManagement& owner, std::shared_ptr<ServiceThread> thread, IWbemClassObject* object)
+      : object_(owner, std::move(thread), object) {}
   std::optional<WmiValue> get(const std::string& name) override {
-    Variant value;
-    CIMTYPE type = 0;
-    if (FAILED(object_->Get(Wide(name).c_str(), 0, &value.v, &type, nullptr))) return std::nullopt;
-    return Convert(value.v, type);
+    auto value = object_.call<std::optional<WmiValue>>(
+        [name = Wide(name)](IWbemClassObject* object) -> std::optional<WmiValue> {
+          Variant value;
+          CIMTYPE type = 0;
+          if (FAILED(object->Get(name.c_str(), 0, &value.v, &type, nullptr))) return std::nullopt;
+          return Convert(value.v, type);
+        });
+    return value ? std::move(*value) : std::nullopt;
   }
 
  private:
-  ComPtr<IWbemClassObject> object_;
+  Remote<IWbemClassObject> object_;
 };
+
+// Next's answer: the object, or why there is none.
+struct NextObject {
+  HRESULT hr = S_OK;
+  IWbemClassObject* object = nullptr;
+};
+inline void Dispose(const NextObject& next) {
+  if (next.object) next.object->Release();
+}
 
 class ComObjectSet : public WmiObjectSet {
  public:
-  ComObjectSet(ComPtr<IEnumWbemClassObject> objects, DWORD timeoutMs)
-      : objects_(std::move(objects)), timeoutMs_(timeoutMs) {}
+  ComObjectSet(ComManagement& owner, std::shared_ptr<ServiceThread> thread,
+               IEnumWbemClassObject* objects)
+      : objects_(owner, std::move(thread), objects) {}
 
   std::unique_ptr<WmiObject> next() override {
     if (done_) return nullptr;
-    ComPtr<IWbemClassObject> object;
-    ULONG returned = 0;
-    const HRESULT hr = objects_->Next(static_cast<long>(timeoutMs_), 1, object.out(), &returned);
-    if (hr == WBEM_S_TIMEDOUT || FAILED(hr)) {
-      failed_ = true;
+    // The service's own wait ends with the work's deadline too, so that a slow service does not
+    // keep the thread beyond it.
+    const long waitMs = static_cast<long>(
+        std::min(objects_.owner().secondsLeft() * 1000.0 + 1.0, double{0x7FFFFFFF}));
+    const auto next = objects_.call<NextObject>([waitMs](IEnumWbemClassObject* objects) {
+      NextObject answer;
+      ULONG returned = 0;
+      answer.hr = objects->Next(waitMs, 1, &answer.object, &returned);
+      if (returned == 0 && answer.object) {
+        answer.object->Release();
+        answer.object = nullptr;
+      }
+      return answer;
+    });
+    if (!next || next->hr == WBEM_S_TIMEDOUT || FAILED(next->hr)) {
+      if (next) Dispose(*next);
+      failed_ = done_ = true;
+      return nullptr;
+    }
+    if (!next->object) {
       done_ = true;
       return nullptr;
     }
-    if (returned == 0 || !object) {
-      done_ = true;
-      return nullptr;
-    }
-    return std::make_unique<ComObject>(std::move(object));
+    return std::make_unique<ComObject>(objects_.owner(), objects_.thread(), next->object);
   }
   bool failed() const override { return failed_; }
 
  private:
-  ComPtr<IEnumWbemClassObject> objects_;
-  DWORD timeoutMs_;
+  Remote<IEnumWbemClassObject> objects_;
   bool done_ = false;
   bool failed_ = false;
 };
 
 class ComService : public WmiService {
  public:
-  ComService(ComPtr<IWbemServices> services, DWORD timeoutMs)
-      : services_(std::move(services)), timeoutMs_(timeoutMs) {}
+  ComService(ComManagement& owner, std::shared_ptr<ServiceThread> thread, IWbemServices* services)
+      : services_(owner, std::move(thread), services) {}
 
   std::unique_ptr<WmiObjectSet> execQuery(const std::string& query,
                                           std::optional<int32_t> flags) override {
-    Bstr language(L"WQL");
-    Bstr text(Wide(query));
     // A query given by its text alone runs with the scripting interface's default flags.
     const long queryFlags = flags ? *flags : WBEM_FLAG_RETURN_IMMEDIATELY;
-    ComPtr<IEnumWbemClassObject> objects;
-    if (FAILED(
-            services_->ExecQuery(language.get(), text.get(), queryFlags, nullptr, objects.out())) ||
-        !objects)
-      return nullptr;
-    SetSecurity(objects.get());
-    return WrapObjectSet(objects.release(), timeoutMs_);
+    const auto objects = services_.call<IEnumWbemClassObject*>(
+        [text = Wide(query), queryFlags](IWbemServices* services) -> IEnumWbemClassObject* {
+          Bstr language(L"WQL");
+          Bstr wql(text);
+          IEnumWbemClassObject* objects = nullptr;
+          if (FAILED(services->ExecQuery(language.get(), wql.get(), queryFlags, nullptr, &objects)))
+            return nullptr;
+          if (objects) SetSecurity(objects);
+          return objects;
+        });
+    if (!objects || !*objects) return nullptr;
+    return std::make_unique<ComObjectSet>(services_.owner(), services_.thread(), *objects);
   }
 
  private:
-  ComPtr<IWbemServices> services_;
-  DWORD timeoutMs_;
+  Remote<IWbemServices> services_;
 };
+
+HRESULT CreateWbemLocator(IWbemLocator** locator) {
+  return CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                          reinterpret_cast<void**>(locator));
+}
+
+// Connects to the namespace a moniker names (on the service thread).
+IWbemServices* ConnectNamespace(const ComManagement::LocatorFactory& makeLocator,
+                                const WmiMoniker& moniker) {
+  ComPtr<IWbemLocator> locator;
+  if (FAILED(makeLocator(locator.out())) || !locator) return nullptr;
+  const std::wstring path = moniker.server == "."
+                                ? Wide(moniker.nameSpace)
+                                : L"\\\\" + Wide(moniker.server) + L"\\" + Wide(moniker.nameSpace);
+  Bstr nameSpace(path);
+  IWbemServices* services = nullptr;
+  if (FAILED(locator->ConnectServer(nameSpace.get(), nullptr, nullptr, nullptr,
+                                    WBEM_FLAG_CONNECT_USE_MAX_WAIT, nullptr, nullptr, &services)))
+    return nullptr;
+  if (services) SetSecurity(services);
+  return services;
+}
 
 }  // namespace
 
-std::unique_ptr<WmiObjectSet> WrapObjectSet(IEnumWbemClassObject* objects, DWORD timeoutMs) {
-  return std::make_unique<ComObjectSet>(ComPtr<IEnumWbemClassObject>(objects), timeoutMs);
+ComManagement::ComManagement(MessagePump& pump, Clock& clock, LocatorFactory locator,
+                             ServiceTiming timing)
+    : pump_(pump),
+      clock_(clock),
+      locator_(locator ? std::move(locator) : LocatorFactory(CreateWbemLocator)),
+      timing_(timing) {}
+
+ComManagement::~ComManagement() {
+  if (thread_) thread_->stop();
+}
+
+bool ComManagement::stalled() {
+  return pump_.ending() || clock_.monotonicSeconds() < stalledUntil_;
+}
+
+double ComManagement::secondsLeft() {
+  const double now = clock_.monotonicSeconds();
+  return (deadlines_.empty() ? now + timing_.callSeconds : deadlines_.back()) - now;
+}
+
+std::shared_ptr<ServiceThread> ComManagement::Thread() {
+  if (!thread_ && !stalled()) thread_ = ServiceThread::Start();
+  return thread_;
+}
+
+void ComManagement::GiveUp() {
+  stalledUntil_ = clock_.monotonicSeconds() + timing_.retrySeconds;
+  thread_->stop();
+  thread_.reset();
+  // The calls waited for further out end too: their thread is gone.
+  for (const auto& call : waiting_) call->cancel();
+}
+
+void ComManagement::beginWork(double seconds) {
+  deadlines_.push_back(clock_.monotonicSeconds() + seconds);
+}
+
+void ComManagement::endWork() {
+  if (!deadlines_.empty()) deadlines_.pop_back();
 }
 
 std::unique_ptr<WmiService> ComManagement::connect(const std::string& moniker) {
   const auto parsed = ParseWmiMoniker(moniker);
   if (!parsed || !parsed->objectPath.empty()) return nullptr;
-  auto services = ConnectNamespace(*parsed);
-  if (!services) return nullptr;
-  return std::make_unique<ComService>(std::move(services), timeoutMs_);
+  const auto thread = Thread();
+  const auto services = Call<IWbemServices*>(thread, [makeLocator = locator_, where = *parsed] {
+    return ConnectNamespace(makeLocator, where);
+  });
+  if (!services || !*services) return nullptr;
+  return std::make_unique<ComService>(*this, thread, *services);
 }
 
 std::unique_ptr<WmiObject> ComManagement::getObject(const std::string& moniker) {
   const auto parsed = ParseWmiMoniker(moniker);
   if (!parsed || parsed->objectPath.empty()) return nullptr;
-  auto services = ConnectNamespace(*parsed);
-  if (!services) return nullptr;
-  Bstr path(Wide(parsed->objectPath));
-  ComPtr<IWbemClassObject> object;
-  if (FAILED(services->GetObject(path.get(), WBEM_FLAG_RETURN_WBEM_COMPLETE, nullptr, object.out(),
-                                 nullptr)) ||
-      !object)
-    return nullptr;
-  return std::make_unique<ComObject>(std::move(object));
+  const auto thread = Thread();
+  const auto object = Call<IWbemClassObject*>(
+      thread, [makeLocator = locator_, where = *parsed]() -> IWbemClassObject* {
+        ComPtr<IWbemServices> services(ConnectNamespace(makeLocator, where));
+        if (!services) return nullptr;
+        Bstr path(Wide(where.objectPath));
+        IWbemClassObject* object = nullptr;
+        if (FAILED(services->GetObject(path.get(), WBEM_FLAG_RETURN_WBEM_COMPLETE, nullptr, &object,
+                                       nullptr)))
+          return nullptr;
+        return object;
+      });
+  if (!object || !*object) return nullptr;
+  return std::make_unique<ComObject>(*this, thread, *object);
 }
 
 }  // namespace velkaro::win32

@@ -24,8 +24,8 @@ struct FakePlatform {
   FakePerf perf;
   FakePower power;
   FakeArena arena;
-  Platform platform{registry, system, shell, clock, pump,  files,
-                    management, machine, devices, perf, power, arena};
+  Platform platform{registry,   system,  shell,   clock, pump,  files,
+                    management, machine, devices, perf,  power, arena};
 };
 
 }  // namespace velkaro::fakes

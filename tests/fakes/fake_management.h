@@ -2,6 +2,7 @@
 // property maps. Anything not scripted fails like an unavailable service.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -32,6 +33,7 @@ class FakeManagement : public Management {
 
   std::unique_ptr<WmiService> connect(const std::string& moniker) override {
     connects.push_back(moniker);
+    Wait();
     const auto it = namespaces_.find(moniker);
     if (it == namespaces_.end()) return nullptr;
     return std::make_unique<Service>(*this, it->second);
@@ -43,14 +45,28 @@ class FakeManagement : public Management {
     return std::make_unique<Object>(it->second);
   }
 
+  void beginWork(double seconds) override { work.push_back(seconds); }
+  void endWork() override { work.pop_back(); }
+
+  // Runs while a query waits for the service, as the window's events do then; each call once.
+  std::vector<std::function<void()>> duringWait;
+  std::vector<double> work;  // the deadlines of the work under way, innermost last
   std::vector<std::string> connects;
   struct QueryCall {
     std::string text;
     std::optional<int32_t> flags;
+    std::vector<double> work;  // the work it belonged to
   };
   std::vector<QueryCall> queries;
 
  private:
+  void Wait() {
+    if (duringWait.empty()) return;
+    auto events = std::move(duringWait.front());
+    duringWait.erase(duringWait.begin());
+    if (events) events();
+  }
+
   class Object : public WmiObject {
    public:
     explicit Object(Properties properties) : properties_(std::move(properties)) {}
@@ -90,7 +106,8 @@ class FakeManagement : public Management {
         : owner_(owner), results_(results) {}
     std::unique_ptr<WmiObjectSet> execQuery(const std::string& query,
                                             std::optional<int32_t> flags) override {
-      owner_.queries.push_back({query, flags});
+      owner_.queries.push_back({query, flags, owner_.work});
+      owner_.Wait();
       const auto it = results_.find(query);
       if (it == results_.end()) return nullptr;
       return std::make_unique<Set>(it->second);

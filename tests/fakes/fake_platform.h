@@ -131,16 +131,12 @@ class FakeFiles : public TextFiles {
     answers.erase(answers.begin());
     return answer;
   }
-  // Written files live in `disk` (path -> text as handed over, before any code page).
+  // Committed files live in `disk` (path -> text as handed over, before any code page); a new
+  // version stays apart until it is committed.
   CreatedFile create(const std::string& path) override {
     ++creates;
     if (createError) return {nullptr, *createError};
-    disk[path].clear();
     return {std::make_unique<File>(*this, path), {}};
-  }
-  bool remove(const std::string& path) override {
-    removed.push_back(path);
-    return disk.erase(path) > 0;
   }
 
   std::vector<std::optional<std::string>> answers;
@@ -149,36 +145,40 @@ class FakeFiles : public TextFiles {
   std::optional<FileError> createError;
   int failWriteAt = -1;  // the write (counted from 0 over all files) that fails with writeError
   FileError writeError{112, "disk full"};
-  std::optional<FileError> closeError;
+  std::optional<FileError> commitError;
   int creates = 0;
   int writes = 0;
-  int open = 0;  // files created and not yet closed
-  std::vector<std::string> removed;
+  int unfinished = 0;  // versions created and neither committed nor dropped yet
 
  private:
   class File : public OutputFile {
    public:
     File(FakeFiles& files, std::string path) : files_(files), path_(std::move(path)) {
-      ++files_.open;
+      ++files_.unfinished;
     }
-    ~File() override { close(); }
+    ~File() override {
+      if (!committed_) --files_.unfinished;
+    }
     std::optional<FileError> write(const std::string& text) override {
-      if (closed_) return FileError{6, "closed"};
+      if (committed_) return FileError{6, "committed"};
       if (files_.writes++ == files_.failWriteAt) return files_.writeError;
-      files_.disk[path_] += text;
+      text_ += text;
       return std::nullopt;
     }
-    std::optional<FileError> close() override {
-      if (closed_) return std::nullopt;
-      closed_ = true;
-      --files_.open;
-      return files_.closeError;
+    std::optional<FileError> commit() override {
+      if (committed_) return std::nullopt;
+      if (files_.commitError) return files_.commitError;
+      committed_ = true;
+      --files_.unfinished;
+      files_.disk[path_] = text_;
+      return std::nullopt;
     }
 
    private:
     FakeFiles& files_;
     std::string path_;
-    bool closed_ = false;
+    std::string text_;
+    bool committed_ = false;
   };
 };
 

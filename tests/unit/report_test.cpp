@@ -120,7 +120,7 @@ struct ReportTest : testing::Test {
   void expectWaitWindowCameAndWent() {
     EXPECT_EQ(view.log.front(), "lade shown");
     EXPECT_FALSE(view.waitShown);
-    EXPECT_EQ(p.files.open, 0);
+    EXPECT_EQ(p.files.unfinished, 0);
     EXPECT_FALSE(writer.running());
   }
 
@@ -228,41 +228,40 @@ TEST_F(ReportTest, NothingTickedGivesAnEmptyFileTheWaitWindowAndTheMessage) {
   expectWaitWindowCameAndWent();
 }
 
-TEST_F(ReportTest, FailuresShowAnErrorNamingFileAndReasonAndLeaveNoReport) {
+TEST_F(ReportTest, FailuresShowAnErrorNamingFileAndReasonAndKeepTheEarlierReport) {
   struct Case {
     const char* name;
     bool createFails;
     int failWriteAt;
-    bool closeFails;
+    bool commitFails;
     const char* says;
   };
   for (const Case c : {Case{"create", true, -1, false, "konnte nicht angelegt werden"},
                        Case{"first write", false, 0, false, "konnte nicht geschrieben werden"},
                        Case{"later write", false, 20, false, "konnte nicht geschrieben werden"},
-                       Case{"close", false, -1, true, "konnte nicht geschrieben werden"}}) {
+                       Case{"commit", false, -1, true, "konnte nicht geschrieben werden"}}) {
     SCOPED_TRACE(c.name);
     p.files = {};
+    p.files.disk[kPath] = "an earlier report";
     view.log.clear();
     view.messages.clear();
     fills.clear();
     tickOnly({1, 2, 3});
     if (c.createFails) p.files.createError = FileError{5, "Zugriff verweigert"};
     p.files.failWriteAt = c.failWriteAt;
-    if (c.closeFails) p.files.closeError = FileError{112, "Datenträger voll"};
+    if (c.commitFails) p.files.commitError = FileError{112, "Datenträger voll"};
     writer.Image17_Click();
     ASSERT_EQ(view.messages.size(), 1u);
     const std::string& message = view.messages[0];
     EXPECT_NE(message.find("c:\\SystemInfo.txt"), std::string::npos) << message;
     EXPECT_NE(message.find(c.says), std::string::npos) << message;
-    const std::string reason = c.createFails  ? "Zugriff verweigert (Fehler 5)"
-                               : c.closeFails ? "Datenträger voll (Fehler 112)"
-                                              : "disk full (Fehler 112)";
+    const std::string reason = c.createFails   ? "Zugriff verweigert (Fehler 5)"
+                               : c.commitFails ? "Datenträger voll (Fehler 112)"
+                                               : "disk full (Fehler 112)";
     EXPECT_NE(message.find(reason), std::string::npos) << message;
     EXPECT_EQ(view.log.back(), "message error " + message);
     EXPECT_LT(indexInLog("lade down"), static_cast<long>(view.log.size()) - 1);
-    EXPECT_FALSE(hasFile());
-    // A file that could not be created is not deleted (it may be a folder of that name).
-    EXPECT_EQ(p.files.removed.size(), c.createFails ? 0u : 1u);
+    EXPECT_EQ(file(), "an earlier report");
     // The run ends at the failure.
     EXPECT_EQ(fills.size(), c.createFails         ? 0u
                             : c.failWriteAt == 20 ? 2u
@@ -287,13 +286,14 @@ TEST_F(ReportTest, SecondClickDuringARunIsRefused) {
   EXPECT_EQ(p.files.creates, 2);
 }
 
-TEST_F(ReportTest, ProgramEndingDuringARunStopsItWithoutMessageOrHalfReport) {
+TEST_F(ReportTest, ProgramEndingDuringARunStopsItWithoutMessageAndKeepsTheEarlierReport) {
+  p.files.disk[kPath] = "an earlier report";
   tickOnly({1, 2, 3});
   p.pump.step = 0.1;
   p.pump.at(p.clock.now + 1.2, [&] { p.pump.ending = true; });  // during the second pause
   writer.Image17_Click();
   EXPECT_EQ(fills, (std::vector<int>{0, 1}));
   EXPECT_TRUE(view.messages.empty());
-  EXPECT_FALSE(hasFile());
+  EXPECT_EQ(file(), "an earlier report");
   expectWaitWindowCameAndWent();
 }

@@ -152,16 +152,27 @@ TEST(Win32TextFiles, ReadsAnsiTextAsUtf8WithinTheLimit) {
   EXPECT_FALSE(files.read(path, 1024));
 }
 
-TEST(Win32TextFiles, CreateReplacesAFileAndWritesTheCaptionsInTheAnsiCodePage) {
+// The new versions of a file that were left beside it.
+int Leftovers(const std::string& path) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((Wide(path) + L".*.tmp").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int n = 1;
+  while (FindNextFileW(search, &found)) ++n;
+  FindClose(search);
+  return n;
+}
+
+TEST(Win32TextFiles, ANewVersionReplacesTheFileWhenCommittedInTheAnsiCodePage) {
   ASSERT_EQ(GetACP(), 1252u);
   const std::string path = TempPath("velkaro_report");
+  Win32TextFiles files;
   {
-    Win32TextFiles files;
     CreatedFile old = files.create(path);
     ASSERT_TRUE(old.file);
     ASSERT_FALSE(old.file->write("an earlier, longer report\r\n"));
+    ASSERT_FALSE(old.file->commit());
   }
-  Win32TextFiles files;
   CreatedFile created = files.create(path);
   ASSERT_TRUE(created.file);
   // Every report caption with a character beyond ASCII becomes one byte per character.
@@ -176,38 +187,54 @@ TEST(Win32TextFiles, CreateReplacesAFileAndWritesTheCaptionsInTheAnsiCodePage) {
       expected += "\t\r\n";
     }
   }
-  EXPECT_FALSE(created.file->close());
-  EXPECT_FALSE(created.file->close());  // closing again is no error
+  EXPECT_EQ(RawBytes(path), "an earlier, longer report\r\n");  // untouched until committed
+  EXPECT_EQ(Leftovers(path), 1);
+  EXPECT_FALSE(created.file->commit());
+  EXPECT_FALSE(created.file->commit());  // committing again is no error
+  created.file.reset();
   EXPECT_EQ(RawBytes(path),
             "Bildschirm Aufl\xF6sung:\t\r\nFarbaufl\xF6sung:\t\r\n"
             "Max. gr\xF6\xDF"
             "e der Auslagerungsdatei:\t\r\nFree gr\xF6\xDF"
             "e der Auslagerungsdatei:\t\r\n");
   EXPECT_EQ(RawBytes(path), expected);
-  EXPECT_TRUE(files.remove(path));
-  EXPECT_EQ(RawBytes(path), "<missing>");
-  EXPECT_FALSE(files.remove(path));
+  EXPECT_EQ(Leftovers(path), 0);
+
+  // A version dropped before its commit leaves the file as it was and nothing of itself.
+  CreatedFile dropped = files.create(path);
+  ASSERT_TRUE(dropped.file);
+  ASSERT_FALSE(dropped.file->write("half a report"));
+  dropped.file.reset();
+  EXPECT_EQ(RawBytes(path), expected);
+  EXPECT_EQ(Leftovers(path), 0);
+  DeleteFileW(Wide(path).c_str());
 }
 
 TEST(Win32TextFiles, FailuresComeBackWithTheErrorAndItsDescription) {
   Win32TextFiles files;
-  // A folder of the file's name cannot be created as a file, nor deleted as one.
+  // A folder of the file's name cannot be replaced: creating fails at once and it stays.
   const std::string folder = TempPath("velkaro_folder");
   ASSERT_TRUE(CreateDirectoryW(Wide(folder).c_str(), nullptr));
   CreatedFile onFolder = files.create(folder);
   EXPECT_FALSE(onFolder.file);
   EXPECT_EQ(onFolder.error.code, static_cast<uint32_t>(ERROR_ACCESS_DENIED));
   EXPECT_FALSE(onFolder.error.reason.empty());
-  EXPECT_FALSE(files.remove(folder));
-  EXPECT_TRUE(RemoveDirectoryW(Wide(folder).c_str()));
 
-  // A full disk: the file opens, the write fails.
-  CreatedFile full = files.create("\\\\?\\unix\\dev\\full");
-  ASSERT_TRUE(full.file);
-  const auto error = full.file->write("Betriebsystem:\t\t\t\tWindows\r\n");
+  // A folder that appears while the version is written: the commit fails, the folder stays and
+  // the version goes.
+  const std::string late = TempPath("velkaro_late");
+  CreatedFile version = files.create(late);
+  ASSERT_TRUE(version.file);
+  ASSERT_FALSE(version.file->write("Betriebsystem:\t\t\t\tWindows\r\n"));
+  ASSERT_TRUE(CreateDirectoryW(Wide(late).c_str(), nullptr));
+  const auto error = version.file->commit();
   ASSERT_TRUE(error);
-  EXPECT_EQ(error->code, static_cast<uint32_t>(ERROR_DISK_FULL));
+  EXPECT_NE(error->code, 0u);
   EXPECT_FALSE(error->reason.empty());
+  version.file.reset();
+  EXPECT_EQ(Leftovers(late), 0);
+  EXPECT_TRUE(RemoveDirectoryW(Wide(late).c_str()));
+  EXPECT_TRUE(RemoveDirectoryW(Wide(folder).c_str()));
 }
 
 TEST(Win32Shell, StartsProgramsAndReportsMissingOnes) {

@@ -2,12 +2,16 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <functional>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "collectors/windows.h"
 #include "collectors/wmi_regimes.h"
 #include "text/text.h"
 #include "win32/wmi_win32.h"
+#include "stalling_service.h"
 
 using namespace velkaro;
 using namespace velkaro::win32;
@@ -20,7 +24,9 @@ class Wmi : public testing::Test {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
   }
   void TearDown() override { CoUninitialize(); }
-  ComManagement management;
+  MessagePump pump;
+  Win32Clock clock;
+  ComManagement management{pump, clock};
 };
 
 }  // namespace
@@ -84,61 +90,183 @@ TEST_F(Wmi, UnknownClassesAndBadQueriesFailAsValues) {
 
 namespace {
 
-// A result whose service never delivers: Next waits out the time it is given (never more than
-// a second here, so that an unbounded wait shows as a wrong timeout, not as a hung test) and
-// answers with `answer`.
-class StalledObjects : public IEnumWbemClassObject {
+// A message-only window whose posted events run while a call waits.
+class Events {
  public:
-  explicit StalledObjects(HRESULT answer) : answer_(answer) {}
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-  ULONG STDMETHODCALLTYPE Release() override { return --refs; }
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
-    *out = nullptr;
-    return E_NOINTERFACE;
+  Events() {
+    static const ATOM kClass = [] {
+      WNDCLASSW wc{};
+      wc.lpfnWndProc = Proc;
+      wc.hInstance = GetModuleHandleW(nullptr);
+      wc.lpszClassName = L"VelkaroTestEvents";
+      return RegisterClassW(&wc);
+    }();
+    hwnd_ = CreateWindowExW(0, MAKEINTATOM(kClass), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
-  HRESULT STDMETHODCALLTYPE Next(long timeout, ULONG, IWbemClassObject** objects,
-                                 ULONG* returned) override {
-    ++calls;
-    waitedFor = timeout;
-    Sleep(timeout < 0 || timeout > 1000 ? 1000 : static_cast<DWORD>(timeout));
-    *objects = nullptr;
-    *returned = 0;
-    return answer_;
+  ~Events() { DestroyWindow(hwnd_); }
+  void post(std::function<void()> event = {}) {
+    queued_.push_back(std::move(event));
+    PostMessageW(hwnd_, WM_APP, 0, 0);
   }
-  HRESULT STDMETHODCALLTYPE Reset() override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE NextAsync(ULONG, IWbemObjectSink*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Clone(IEnumWbemClassObject**) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Skip(long, ULONG) override { return E_NOTIMPL; }
-
-  ULONG refs = 1;
-  int calls = 0;
-  long waitedFor = 0;
+  int handled = 0;
 
  private:
-  HRESULT answer_;
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<Events*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (msg != WM_APP || !self) return DefWindowProcW(hwnd, msg, wp, lp);
+    ++self->handled;
+    auto event = std::move(self->queued_.front());
+    self->queued_.erase(self->queued_.begin());
+    if (event) event();
+    return 0;
+  }
+  HWND hwnd_;
+  std::vector<std::function<void()>> queued_;
+};
+
+// How far a walk over the stand-in got: bound, queried, the names read, and whether it failed.
+struct Walk {
+  bool bound = false;
+  bool queried = false;
+  std::vector<std::string> names;
+  bool failed = false;
+};
+
+Walk WalkAll(Management& management) {
+  Walk walk;
+  const auto service = management.connect(wmi::kLocalCimV2);
+  walk.bound = service != nullptr;
+  const auto objects = service ? service->execQuery("Select * from Thing", 48) : nullptr;
+  walk.queried = objects != nullptr;
+  while (objects) {
+    const auto object = objects->next();
+    if (!object) break;
+    const auto name = object->get("Name");
+    if (name) walk.names.push_back(name->text);
+  }
+  walk.failed = objects && objects->failed();
+  return walk;
+}
+
+// A stand-in service and the program's side of it; stalls end when the case ends. The plans
+// live as long as the test program: a thread that was given up may still read its own.
+struct Stalling : testing::Test {
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  }
+  void TearDown() override {
+    SetEvent(plan.release);
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    CoUninitialize();
+  }
+  ComManagement::LocatorFactory Locator() {
+    return [this](IWbemLocator** locator) {
+      InterlockedIncrement(&locators);
+      return CreateStallingLocator(&plan, locator);
+    };
+  }
+  double Since(double start) { return clock.monotonicSeconds() - start; }
+
+  StallPlan& plan =
+      *new StallPlan{kStallNowhere, INFINITE, CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  volatile LONG locators = 0;
+  MessagePump pump;
+  Win32Clock clock;
+  Events events;
+  ComManagement management{pump, clock, Locator(), ServiceTiming{5.0, 0.5}};
 };
 
 }  // namespace
 
-TEST(WmiObjectSet, AServiceThatNeverAnswersEndsTheWalkAfterTheBoundedWait) {
-  // A wait that runs out and a failed call end the walk as failed; an empty result does not.
+TEST_F(Stalling, AStallAtAnyStepCostsOneDeadlineWhileWindowEventsGoOn) {
   const struct {
-    HRESULT answer;
-    bool failed;
-  } cases[] = {{WBEM_S_TIMEDOUT, true}, {HRESULT(WBEM_E_FAILED), true}, {WBEM_S_FALSE, false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.answer);
-    StalledObjects objects(c.answer);
-    const DWORD start = GetTickCount();
+    StallStep step;
+    bool bound, queried, failed;
+  } steps[] = {{kStallConnect, false, false, false},
+               {kStallQuery, true, false, false},
+               {kStallNext, true, true, true},
+               {kStallGet, true, true, true}};
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.step);
+    ComManagement service(pump, clock, Locator(), ServiceTiming{5.0, 0.5});
+    plan.step = s.step;
+    locators = 0;
+    events.handled = 0;
+    events.post();
+    const double start = clock.monotonicSeconds();
+    Walk walk;
     {
-      const auto set = WrapObjectSet(&objects, 50);
-      EXPECT_FALSE(set->next());
-      EXPECT_FALSE(set->next());  // ended: the service is not asked again
-      EXPECT_EQ(set->failed(), c.failed);
+      ManagementWork work(service, 0.3);
+      walk = WalkAll(service);
     }
-    EXPECT_LT(GetTickCount() - start, 500u);
-    EXPECT_EQ(objects.calls, 1);
-    EXPECT_EQ(objects.waitedFor, 50);
-    EXPECT_EQ(objects.refs, 0u);  // the reference taken over is given back
+    EXPECT_GE(Since(start), 0.28);
+    EXPECT_LT(Since(start), 2.0);
+    EXPECT_EQ(walk.bound, s.bound);
+    EXPECT_EQ(walk.queried, s.queried);
+    EXPECT_TRUE(walk.names.empty());
+    EXPECT_EQ(walk.failed, s.failed);
+    EXPECT_EQ(events.handled, 1);  // the window's events went on during the wait
+    // The service that stalled is left alone: the next call fails at once.
+    EXPECT_TRUE(service.stalled());
+    const double again = clock.monotonicSeconds();
+    EXPECT_FALSE(service.connect(wmi::kLocalCimV2));
+    EXPECT_LT(Since(again), 0.05);
+    EXPECT_EQ(locators, 1);
+    // After a while it is asked again, on a new thread, while the old one still hangs.
+    while (Since(again) < 0.6) pump.waitEvents(0.6 - Since(again));
+    plan.step = kStallNowhere;
+    const Walk retry = WalkAll(service);
+    EXPECT_EQ(retry.names, (std::vector<std::string>{"Stand-in 1", "Stand-in 2"}));
+    EXPECT_FALSE(retry.failed);
+    EXPECT_EQ(locators, 2);
   }
+}
+
+TEST_F(Stalling, SlowStepsWithinTheDeadlineDeliverEverything) {
+  plan = StallPlan{kStallNext, 150, plan.release};
+  events.post();
+  const double start = clock.monotonicSeconds();
+  ManagementWork work(management, 3.0);
+  const Walk walk = WalkAll(management);
+  EXPECT_GE(Since(start), 0.4);  // three answers of 150 ms, the last one the end
+  EXPECT_EQ(walk.names, (std::vector<std::string>{"Stand-in 1", "Stand-in 2"}));
+  EXPECT_FALSE(walk.failed);
+  EXPECT_EQ(events.handled, 1);
+  EXPECT_FALSE(management.stalled());
+}
+
+TEST_F(Stalling, AStallInANestedWorkEndsTheOuterWaitToo) {
+  // The outer call hangs; a click taken meanwhile starts a fill of its own, which waits behind
+  // the hung call until its own deadline and then gives the service up: the outer wait ends then
+  // too, long before its own deadline.
+  plan.step = kStallConnect;
+  Walk inner;
+  events.post([&] {
+    ManagementWork work(management, 0.3);
+    inner = WalkAll(management);
+  });
+  const double start = clock.monotonicSeconds();
+  ManagementWork work(management, 5.0);
+  const Walk outer = WalkAll(management);
+  EXPECT_LT(Since(start), 2.0);
+  EXPECT_FALSE(inner.bound);
+  EXPECT_FALSE(outer.bound);
+  EXPECT_EQ(events.handled, 1);
+  EXPECT_EQ(locators, 1);  // the inner connection never reached the service
+  EXPECT_TRUE(management.stalled());
+}
+
+TEST_F(Stalling, TheProgramEndingEndsAWaitAtOnceAndNothingIsAskedAfterwards) {
+  plan.step = kStallConnect;
+  events.post([&] { pump.quit(0); });
+  const double start = clock.monotonicSeconds();
+  EXPECT_FALSE(management.connect(wmi::kLocalCimV2));
+  EXPECT_LT(Since(start), 0.5);
+  plan.step = kStallNowhere;  // the service would answer now, but it is not asked
+  EXPECT_FALSE(management.connect(wmi::kLocalCimV2));
+  EXPECT_TRUE(management.stalled());
 }
