@@ -166,6 +166,10 @@ def measure(args, x64):
         "startup_ms": {"splash": figure(steps[0]), "splash_to_main": figure(steps[1]),
                        "main_to_answering": figure(steps[2])},
         "fills_ms": {name: fill_figures(samples) for name, samples in fills.items()},
+        "fill_answer_ms": {name: {"max": round(max(a), 2), "p95": round(p95(a), 2),
+                                  "asks": len(a)}
+                           for name, a in ((name, [t for s in samples for t in s["answers"]])
+                                           for name, samples in fills.items())},
         "tick_ms": figure(tick),
         "launcher_ms": figure(clicks),
         "report_work_s": round(median(work), 4),
@@ -207,6 +211,13 @@ def print_table(r):
         print(f"{name:<20}{f['cold']:8.1f}{q['cold']:8.1f}{f['cold_wmi']:8.1f}{f['warm']:9.2f}"
               f"{q['warm']:8.2f}{f['wmi_warm']:8.2f}{q['wmi_warm']:8.2f}{f['own_warm']:9.2f}"
               f"{q['own_warm']:8.2f}   rest < 30 ms {verdict}")
+    if "fill_answer_ms" in r:
+        print(f"\n{'window answers during a fill, ms':<40}{'longest':>10}{'p95':>10}   "
+              f"{'asks':>6}   target")
+        for name, a in r["fill_answer_ms"].items():
+            verdict = "ok" if a["p95"] < 50 else "MISSED"
+            print(f"{name:<40}{a['max']:10.1f}{a['p95']:10.1f}   {a['asks']:6d}   "
+                  f"p95 < 50 ms  {verdict}")
     print(f"\n{'':<40}{'median':>10}{'p95':>10}     target")
     row("status tick", r["tick_ms"], target=0.2, digits=3)
     row("launcher click", r["launcher_ms"], target=50)

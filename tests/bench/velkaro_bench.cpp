@@ -5,7 +5,9 @@
 // statistics.
 //   fill INDEX RUNS  the fill of menu entry INDEX (0-7): once first in the process (cold: its
 //                    first management connection, its first use of every system library the
-//                    fill needs), then RUNS times more (warm)
+//                    fill needs), then RUNS times more (warm); meanwhile a second thread sends
+//                    WM_NULL to a window of the filling thread again and again, and the round
+//                    trips tell how soon the window answers during a fill
 //   report           one report run with all eight categories ticked
 //   tick RUNS        status-line ticks after the window's load
 //   launcher RUNS    clicks on four tool launcher buttons, to the return of the handler
@@ -156,11 +158,57 @@ void EndChildren() {
   CloseHandle(snap);
 }
 
+// Asks a window of this thread to take WM_NULL, from a thread of its own, one ask after the
+// other while it runs, and keeps each round trip.
+class Pinger {
+ public:
+  Pinger()
+      : window_(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
+                                nullptr)) {}
+  ~Pinger() { DestroyWindow(window_); }
+  void start() {
+    running_ = 1;
+    thread_ = CreateThread(nullptr, 0, Main, this, 0, nullptr);
+  }
+  std::vector<double> stop() {
+    running_ = 0;
+    // The last ask may still wait for this thread: answer it while waiting for the end.
+    while (MsgWaitForMultipleObjects(1, &thread_, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+      MSG msg;
+      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+    CloseHandle(thread_);
+    return std::move(trips_);
+  }
+
+ private:
+  static DWORD WINAPI Main(void* self) {
+    auto* pinger = static_cast<Pinger*>(self);
+    win32::Win32Clock clock;
+    while (pinger->running_) {
+      const double sent = clock.monotonicSeconds();
+      DWORD_PTR result = 0;
+      SendMessageTimeoutW(pinger->window_, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
+      pinger->trips_.push_back((clock.monotonicSeconds() - sent) * 1000.0);
+      Sleep(2);
+    }
+    return 0;
+  }
+  HWND window_;
+  HANDLE thread_ = nullptr;
+  volatile LONG running_ = 0;
+  std::vector<double> trips_;
+};
+
 int Fill(Rig& rig, int index, int runs) {
   const int label = ids::Label(kMenu[index].label);
-  std::vector<double> ms, wmi;
+  std::vector<double> ms, wmi, answers;
+  Pinger pinger;
   for (int i = 0; i <= runs; ++i) {
+    pinger.start();
     const auto [total, inWmi] = rig.time([&] { rig.form.OnClick(label); });
+    const auto trips = pinger.stop();
+    answers.insert(answers.end(), trips.begin(), trips.end());
     ms.push_back(total);
     wmi.push_back(inWmi);
   }
@@ -168,7 +216,8 @@ int Fill(Rig& rig, int index, int runs) {
               ms[0], wmi[0]);
   ms.erase(ms.begin());
   wmi.erase(wmi.begin());
-  std::printf("\"warm\": %s, \"wmi_warm\": %s}\n", List(ms).c_str(), List(wmi).c_str());
+  std::printf("\"warm\": %s, \"wmi_warm\": %s, \"answers\": %s}\n", List(ms).c_str(),
+              List(wmi).c_str(), List(answers).c_str());
   return 0;
 }
 

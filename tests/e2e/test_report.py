@@ -211,39 +211,70 @@ class ReportChoicesAndFailures(ReportCase):
         self.assertEqual(self.app.file_bytes(REPORT), b"")
         self.assertTrue(self.app.control("P1(8)")["visible"])
 
-    def check_failure(self, make_obstacle, undo, says):
+    def versions_left(self):
+        """New versions of the report left beside it."""
+        return sorted(p.name for p in self.app.prefix.drive_c.glob("SystemInfo.txt.*.tmp"))
+
+    def test_a_folder_of_the_report_name_gives_an_error_and_stays(self):
         path = self.app.prefix.unix_path(REPORT)
-        if path.is_file() or path.is_symlink():
+        if path.is_file():
             path.unlink()
-        make_obstacle(path)
-        self.addCleanup(lambda: os.path.lexists(path) and undo(path))
+        path.mkdir()
+        self.addCleanup(path.rmdir)
         box = self.run_report({1})
-        self.assertNotEqual(box["text"], DONE)
-        self.assertIn(r"c:\SystemInfo.txt", box["text"])
-        self.assertIn(says, box["text"])
         self.assertEqual(box["title"], "Velkaro 3.0")
-        # Pressing OK ends the run: no success message follows.
+        self.assertRegex(box["text"], r"^Die Datei c:\\SystemInfo\.txt konnte nicht angelegt "
+                         r"werden\.\n\n.+ \(Fehler 5\)$")
+        self.assertTrue(path.is_dir())
+        self.assertEqual(self.versions_left(), [])
+        # Pressing OK ended the run: no success message follows.
         self.app.click("Label2")
         self.app.wait_control("P1(0)", "visible", 10)
         self.assertIsNone(self.app.probe.window(MESSAGE_BOX))
         self.app.click("Label10")
         self.app.wait_control("P1(8)", "visible", 10)
-        return path
 
-    def test_a_folder_of_the_report_name_gives_an_error_and_stays(self):
-        path = self.check_failure(os.mkdir, os.rmdir, "konnte nicht angelegt werden")
-        self.assertTrue(path.is_dir())
+    def test_a_link_in_the_reports_place_is_replaced_not_followed(self):
+        path = self.app.prefix.unix_path(REPORT)
+        target = self.app.prefix.path / "elsewhere.txt"
+        target.write_bytes(b"not the report's")
+        if os.path.lexists(path):
+            path.unlink()
+        path.symlink_to(target)
+        self.assertEqual(self.run_report({1})["text"], DONE)
+        self.assertFalse(path.is_symlink())
+        self.assertEqual(len(self.report_lines()), 16)
+        self.assertEqual(target.read_bytes(), b"not the report's")
+        self.assertEqual(self.versions_left(), [])
 
-    def test_a_full_disk_gives_an_error(self):
-        # The report is a link to /dev/full: it opens, and the first write fails.
-        self.check_failure(lambda p: os.symlink("/dev/full", p), os.unlink,
-                           "konnte nicht geschrieben werden")
+
+class FullDisk(ReportCase):
+    """Writing fails part way (the program may write files of at most 1 KB): the earlier report
+    stays as it was, byte for byte, and nothing of the new one is left."""
+
+    EARLIER = "###### Windows ######\r\nBetriebsystem:\t\t\t\tWindows 2000\r\n".encode("cp1252")
+
+    @classmethod
+    def prepare(cls, app):
+        app.probe.limit_file_size(1024)
+        app.prefix.unix_path(REPORT).write_bytes(cls.EARLIER)
+
+    def test_the_earlier_report_stays_and_the_error_names_the_file(self):
+        box = self.app.run_report(re.compile(r"^Die Datei c:\\SystemInfo\.txt konnte nicht "
+                                             r"geschrieben werden\.\n\n.*\(Fehler \d+\)$", re.S))
+        self.assertEqual(box["title"], "Velkaro 3.0")
+        self.assertEqual(self.app.file_bytes(REPORT), self.EARLIER)
+        self.assertEqual(list(self.app.prefix.drive_c.glob("SystemInfo.txt.*.tmp")), [])
 
 
 class ClosedDuringARun(ReportCase):
     """The user closes the main window while a report is being written."""
 
-    def test_program_ends_cleanly_and_leaves_no_report(self):
+    @classmethod
+    def prepare(cls, app):
+        app.prefix.unix_path(REPORT).write_bytes(FullDisk.EARLIER)
+
+    def test_program_ends_cleanly_and_keeps_the_earlier_report(self):
         self.app.click("Image17")
         self.assertTrue(self.app.probe.wait_window(LADE, "visible", 10)["met"])
         self.app.hover("Image1")
@@ -252,7 +283,8 @@ class ClosedDuringARun(ReportCase):
         ended = self.app.wait_exit(5)
         self.assertTrue(ended["exited"], "the program still runs 5 s after the click")
         self.assertEqual(ended["exit_code"], 0)
-        self.assertIsNone(self.app.file_bytes(REPORT))
+        self.assertEqual(self.app.file_bytes(REPORT), FullDisk.EARLIER)
+        self.assertEqual(list(self.app.prefix.drive_c.glob("SystemInfo.txt.*.tmp")), [])
         self.assertIsNone(self.app.probe.window(MESSAGE_BOX))
 
 

@@ -117,10 +117,25 @@ static HRESULT STDMETHODCALLTYPE ServicesExecQuery(IWbemServices* self, BSTR lan
   return *objects ? WBEM_S_NO_ERROR : E_OUTOFMEMORY;
 }
 
+/* Named objects are not there (the program asks for the service's own identification). */
+static HRESULT STDMETHODCALLTYPE ServicesGetObject(IWbemServices* self, BSTR path, LONG flags,
+                                                   IWbemContext* context,
+                                                   IWbemClassObject** object,
+                                                   IWbemCallResult** result) {
+  (void)path;
+  (void)flags;
+  (void)self;
+  (void)context;
+  if (object) *object = NULL;
+  if (result) *result = NULL;
+  return (HRESULT)WBEM_E_NOT_FOUND;
+}
+
 static const IWbemServicesVtbl kServices = {
     .QueryInterface = ServicesQuery,
     .AddRef = ServicesAddRef,
     .Release = ServicesRelease,
+    .GetObject = ServicesGetObject,
     .ExecQuery = ServicesExecQuery,
 };
 

@@ -52,6 +52,28 @@ class VelkaroApp:
 
     # ---- the program ----
 
+    def use_stalling_service(self, plan):
+        """Replaces the management service's locator by the tests' stand-in (built beside the
+        probe), which stalls as `plan` says ("connect", "query", "query:300", ...); before the
+        launch."""
+        stand_in = self.env.probe.parent / "stand_in" / "wbemprox.dll"
+        shutil.copy2(stand_in, self.prefix.drive_c / "windows" / "system32" / "wbem" / "wbemprox.dll")
+        self.probe.setenv("WINEDLLOVERRIDES", "mscoree,mshtml=;wbemprox=n")
+        self.probe.setenv("VELKARO_STALL_WMI", plan)
+
+    def assert_answering(self, seconds, timeout=1.0):
+        """For `seconds`, asks the program's window (the splash before the main window) again
+        and again to take a message: every ask must be answered within `timeout`."""
+        end = self.probe.now() + seconds * 1000
+        asks = 0
+        while self.probe.now() < end:
+            window = MAIN if self.probe.window(MAIN, MAIN_TITLE) else SPLASH
+            answer = self.probe.sync(window, timeout * 4)
+            asks += 1
+            if not answer["replied"] or answer["synced"] - answer["sent"] > timeout * 1000:
+                raise AssertionError(f"{window} took {answer} to answer (ask {asks})")
+        return asks
+
     def restart_server(self):
         """Restarts the prefix's wineserver (and the probe), before the launch: what Wine reads
         when its server starts, like the port mapping in HKLM\\Software\\Wine\\Ports, takes

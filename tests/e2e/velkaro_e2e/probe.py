@@ -2,7 +2,9 @@
 
 import json
 import os
+import resource
 import select
+import signal
 import subprocess
 import time
 
@@ -23,6 +25,7 @@ class Probe:
     def __init__(self, prefix, exe, log_path, timeout=60):
         self._prefix, self._exe, self._log_path = prefix, exe, log_path
         self._unix_env = {}  # Wine's own variables for the probe and what it launches
+        self._file_limit = None  # largest file the probe and what it launches may write
         self._launched = False
         self._start(timeout)
 
@@ -30,6 +33,7 @@ class Probe:
         self._log = open(self._log_path, "ab")
         self.process = subprocess.Popen(
             ["wine", str(self._exe)], env=self._prefix.env(**self._unix_env),
+            preexec_fn=self._limit_files if self._file_limit else None,
             cwd=str(self._prefix.drive_c), stdin=subprocess.PIPE, stdout=subprocess.PIPE,
             stderr=self._log)
         self._buffer = b""
@@ -119,6 +123,16 @@ class Probe:
         self.quit()
         self._unix_env[name] = value
         self._start(timeout=60)
+
+    def limit_file_size(self, size):
+        """Lets the processes launched from now on write files of at most `size` bytes, as a
+        full disk would (a write beyond fails); only before the first launch."""
+        self._file_limit = size
+        self.restart()
+
+    def _limit_files(self):
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)  # a failed write, not a killed process
+        resource.setrlimit(resource.RLIMIT_FSIZE, (self._file_limit, self._file_limit))
 
     def restart(self, while_down=None, timeout=60):
         """Ends the probe, runs while_down() (a wineserver restart, say) and starts it anew;
