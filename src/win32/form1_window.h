@@ -51,6 +51,10 @@ class Form1Window : public View, public MainWindow {
   void messageBox(const std::string& text, MessageIcon icon) override;
   void showWaitWindow(bool shown) override;
 
+  // Window messages of the main window and of its panels and frames (see OwnedWindowProc).
+  LRESULT HandleMain(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleContainer(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
  private:
   struct Control {
     const ControlSpec* spec = nullptr;
@@ -58,23 +62,23 @@ class Form1Window : public View, public MainWindow {
     Rgb fore;
   };
 
+  // Creation and look-ups (form1_window.cpp, form1_controls.cpp).
+  static RECT PixelRect(const ControlSpec& spec, int dpi);
+  static int ControlHeight(const ControlSpec& spec, const RECT& r, int dpi);
   void Create();
   void CreateControl(const ControlSpec& spec);
+  void AddTooltip(const ControlSpec& spec, HWND parent, HWND control);
   void ApplyDpi(int dpi);
   HWND Handle(int id) const;
   HWND ParentHandle(int parentId) const;
-  RECT PixelRect(const ControlSpec& spec, int dpi) const;
   Control* ControlOf(HWND hwnd);
-
-  LRESULT HandleMain(UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT HandleContainer(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT HandleMouse(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, int id);
-  bool HandleShared(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  // Painting (form1_paint.cpp).
+  void PaintMain(HDC dc);
   void PaintContainer(HWND hwnd, HDC dc);
   void DrawPicture(const DRAWITEMSTRUCT& item);
-
-  static LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  static LRESULT CALLBACK ContainerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  bool HandleColours(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  // Mouse input on the controls that take it (form1_messages.cpp).
+  LRESULT HandleMouse(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, int id);
   static LRESULT CALLBACK MouseProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                     DWORD_PTR self);
 

@@ -81,13 +81,6 @@ int DpiOf(HWND hwnd) {
   return dpi > 0 ? dpi : 96;
 }
 
-POINT CentredOnWorkArea(int width, int height) {
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  return POINT{work.left + (work.right - work.left - width) / 2,
-               work.top + (work.bottom - work.top - height) / 2};
-}
-
 HBRUSH Brushes::get(Rgb color) {
   auto& brush = brushes_[Ref(color)];
   if (!brush.get()) brush.reset(CreateSolidBrush(Ref(color)));

@@ -56,9 +56,6 @@ class Brushes {
   std::map<COLORREF, GdiObject<HBRUSH>> brushes_;
 };
 
-// The top-left corner that centres a window of the given size on the primary work area.
-POINT CentredOnWorkArea(int width, int height);
-
 // A font of the given face and size in points (bold or not) at the given dpi.
 HFONT MakeFont(const wchar_t* face, double points, bool bold, int dpi);
 

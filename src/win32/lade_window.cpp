@@ -1,5 +1,7 @@
 #include "win32/lade_window.h"
 
+#include "win32/window.h"
+
 namespace velkaro::win32 {
 
 namespace {
@@ -23,13 +25,7 @@ constexpr const wchar_t* kText =
 }  // namespace
 
 LadeWindow::LadeWindow(HINSTANCE instance) : instance_(instance) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = WndProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kClassName;
-  RegisterClassExW(&wc);
+  RegisterWindowClass(instance, kClassName, OwnedWindowProc<LadeWindow>);
 }
 
 LadeWindow::~LadeWindow() {
@@ -46,11 +42,9 @@ void LadeWindow::show(HWND owner) {
     const DWORD exStyle = WS_EX_DLGMODALFRAME;
     RECT r{0, 0, TwipsToPixels(kClientWidth, dpi_), TwipsToPixels(kClientHeight, dpi_)};
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    const POINT at = CentredOnWorkArea(width, height);
-    hwnd_ = CreateWindowExW(exStyle, kClassName, L"", style, at.x, at.y, width, height, owner,
-                            nullptr, instance_, this);
-    if (!hwnd_) return;
+    if (!CreateCentredWindow(instance_, kClassName, L"", style, exStyle, r.right - r.left,
+                             r.bottom - r.top, owner, this))
+      return;
   }
   ShowWindow(hwnd_, SW_SHOWNA);
   UpdateWindow(hwnd_);
@@ -63,17 +57,13 @@ void LadeWindow::unload() {
   DestroyWindow(hwnd);
 }
 
-void LadeWindow::Paint(HDC dc) {
+void LadeWindow::Paint(HWND hwnd, HDC dc) {
   RECT client;
-  GetClientRect(hwnd_, &client);
+  GetClientRect(hwnd, &client);
   FillRect(dc, &client, brushes_.get(colors::kPanelBlue));
   auto px = [this](int twips) { return TwipsToPixels(twips, dpi_); };
   const int left = px(kFrame.left), top = px(kFrame.top);
-  const int right = px(kFrame.right), bottom = px(kFrame.bottom);
-  DrawEtchedLine(dc, left, top, right, top, dpi_);
-  DrawEtchedLine(dc, left, top, left, bottom, dpi_);
-  DrawEtchedLine(dc, left, bottom, right, bottom, dpi_);
-  DrawEtchedLine(dc, right, top, right, bottom, dpi_);
+  DrawEtchedBox(dc, {left, top, px(kFrame.right), px(kFrame.bottom)}, dpi_);
   HGDIOBJ oldFont = SelectObject(dc, font_.get());
   SetBkMode(dc, TRANSPARENT);
   for (const LabelSpec& label : kLabels) {
@@ -85,29 +75,20 @@ void LadeWindow::Paint(HDC dc) {
   SelectObject(dc, oldFont);
 }
 
-LRESULT CALLBACK LadeWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE)
-    SetWindowLongPtrW(
-        hwnd, GWLP_USERDATA,
-        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
-  auto* self = reinterpret_cast<LadeWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+LRESULT LadeWindow::Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_NCCREATE:
+      hwnd_ = hwnd;
+      break;
     case WM_ERASEBKGND:
       return 1;  // painted whole in WM_PAINT
     case WM_PAINT:
-      if (self && self->hwnd_ == hwnd) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        self->Paint(dc);
-        EndPaint(hwnd, &ps);
-        return 0;
-      }
-      break;
+      PaintWindow(hwnd, [this, hwnd](HDC dc) { Paint(hwnd, dc); });
+      return 0;
     case WM_CLOSE:
       return 0;  // the run takes the window down, not the user
     case WM_NCDESTROY:
-      // Also destroyed with its owner, the main window.
-      if (self && self->hwnd_ == hwnd) self->hwnd_ = nullptr;
+      if (hwnd_ == hwnd) hwnd_ = nullptr;  // also destroyed with its owner, the main window
       break;
   }
   return DefWindowProcW(hwnd, msg, wp, lp);

@@ -24,9 +24,11 @@ class LadeWindow {
   void unload();
   HWND hwnd() const { return hwnd_; }
 
+  // The window's messages (see OwnedWindowProc).
+  LRESULT Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
  private:
-  void Paint(HDC dc);
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  void Paint(HWND hwnd, HDC dc);
 
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;

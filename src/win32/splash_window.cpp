@@ -1,6 +1,7 @@
 #include "win32/splash_window.h"
 
 #include "win32/res/resource.h"
+#include "win32/window.h"
 
 namespace velkaro::win32 {
 
@@ -12,13 +13,7 @@ constexpr UINT_PTR kTimer1 = 1;
 
 SplashWindow::SplashWindow(HINSTANCE instance, Pictures& pictures)
     : instance_(instance), pictures_(pictures) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = WndProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_APPSTARTING);
-  wc.lpszClassName = kClassName;
-  RegisterClassExW(&wc);
+  RegisterWindowClass(instance, kClassName, OwnedWindowProc<SplashWindow>, IDC_APPSTARTING);
   photo_.reset(static_cast<HBITMAP>(
       LoadImageW(instance, MAKEINTRESOURCEW(IDB_SPLASH), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
@@ -30,12 +25,10 @@ SplashWindow::~SplashWindow() {
 void SplashWindow::show() {
   if (!hwnd_) {
     dpi_ = DpiOf(nullptr);
-    const int width = TwipsToPixels(layout::kSplashWidth, dpi_);
-    const int height = TwipsToPixels(layout::kSplashHeight, dpi_);
-    const POINT at = CentredOnWorkArea(width, height);
-    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"Velkaro 3.0", WS_POPUP, at.x, at.y,
-                            width, height, nullptr, nullptr, instance_, this);
-    if (!hwnd_) return;
+    if (!CreateCentredWindow(instance_, kClassName, L"Velkaro 3.0", WS_POPUP, WS_EX_TOOLWINDOW,
+                             TwipsToPixels(layout::kSplashWidth, dpi_),
+                             TwipsToPixels(layout::kSplashHeight, dpi_), nullptr, this))
+      return;
     SetTimer(hwnd_, kTimer1, Splash::kHandOverMs, nullptr);
   }
   ShowWindow(hwnd_, SW_SHOW);
@@ -98,32 +91,25 @@ void SplashWindow::Paint(HWND hwnd, HDC dc) {
   SelectObject(dc, oldPen);
 }
 
-LRESULT CALLBACK SplashWindow::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lp);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<SplashWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+LRESULT SplashWindow::Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_NCCREATE:
+      hwnd_ = hwnd;
+      break;
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
-      if (self) self->Paint(hwnd, dc);
-      EndPaint(hwnd, &ps);
+    case WM_PAINT:
+      PaintWindow(hwnd, [this, hwnd](HDC dc) { Paint(hwnd, dc); });
       return 0;
-    }
     case WM_TIMER:
-      if (wp == kTimer1 && self) {
+      if (wp == kTimer1) {
         KillTimer(hwnd, kTimer1);
-        if (self->tick_) self->tick_();  // may destroy this window: nothing may follow
+        if (tick_) tick_();  // may destroy this window: nothing may follow
         return 0;
       }
       break;
     case WM_NCDESTROY:
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-      if (self && self->hwnd_ == hwnd) self->hwnd_ = nullptr;
+      if (hwnd_ == hwnd) hwnd_ = nullptr;
       break;
   }
   return DefWindowProcW(hwnd, msg, wp, lp);

@@ -25,8 +25,10 @@ class SplashWindow : public SplashScreen {
   void show() override;
   void close() override;
 
+  // The window's messages (see OwnedWindowProc).
+  LRESULT Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
  private:
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   void Paint(HWND hwnd, HDC dc);
 
   HINSTANCE instance_;

@@ -1,0 +1,128 @@
+// The main window as the View of Form1: field texts, visibility, colours, lists, check boxes,
+// the progress bar, the pointer, the message box and the wait window.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "text/text.h"
+#include "win32/form1_window.h"
+#include "win32/wide.h"
+
+namespace velkaro::win32 {
+
+void Form1Window::setText(int id, const std::string& text) {
+  HWND hwnd = Handle(id);
+  if (!hwnd) return;
+  // A field holds its text only up to the first NUL (a multi-string shows its first string).
+  const std::string held = text::CutAtNul(text);
+  const std::wstring wanted = Wide(held);
+  if (controls_[id].spec->kind == ControlKind::ComboBox) {
+    const LRESULT index = SendMessageW(hwnd, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(wanted.c_str()));
+    SendMessageW(hwnd, CB_SETCURSEL, index == CB_ERR ? static_cast<WPARAM>(-1) : index, 0);
+    return;
+  }
+  // Unchanged text is not written again: the status line writes four times a second.
+  if (this->text(id) != held) SetWindowTextW(hwnd, wanted.c_str());
+}
+
+std::string Form1Window::text(int id) {
+  HWND hwnd = Handle(id);
+  if (!hwnd) return {};
+  const int length = GetWindowTextLengthW(hwnd);
+  std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+  const int got = GetWindowTextW(hwnd, buffer.data(), length + 1);
+  buffer.resize(static_cast<size_t>(got > 0 ? got : 0));
+  return Narrow(buffer);
+}
+
+void Form1Window::setVisible(int id, bool visible) {
+  if (HWND hwnd = Handle(id)) ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+bool Form1Window::isVisible(int id) {
+  HWND hwnd = Handle(id);
+  return hwnd && (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE);
+}
+
+void Form1Window::setForeColor(int id, Rgb color) {
+  const auto it = controls_.find(id);
+  if (it == controls_.end() || it->second.fore == color) return;
+  it->second.fore = color;
+  InvalidateRect(it->second.hwnd, nullptr, TRUE);
+}
+
+Rgb Form1Window::foreColor(int id) {
+  const auto it = controls_.find(id);
+  return it == controls_.end() ? Rgb{} : it->second.fore;
+}
+
+void Form1Window::addItem(int id, const std::string& item) {
+  HWND hwnd = Handle(id);
+  if (!hwnd) return;
+  const std::wstring wide = Wide(item);
+  if (controls_[id].spec->kind == ControlKind::ComboBox) {
+    const LRESULT index =
+        SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    // The design text shows in the box once an item of that text exists.
+    if (index >= 0 && SendMessageW(hwnd, CB_GETCURSEL, 0, 0) == CB_ERR &&
+        item == controls_[id].spec->caption)
+      SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  } else {
+    SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  }
+}
+
+void Form1Window::clearItems(int id) {
+  HWND hwnd = Handle(id);
+  if (!hwnd) return;
+  const bool combo = controls_[id].spec->kind == ControlKind::ComboBox;
+  SendMessageW(hwnd, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+}
+
+void Form1Window::setValue(int id, int value) {
+  HWND hwnd = Handle(id);
+  if (!hwnd) return;
+  if (controls_[id].spec->kind == ControlKind::ProgressBar)
+    SendMessageW(hwnd, PBM_SETPOS, static_cast<WPARAM>(value), 0);
+  else
+    SendMessageW(hwnd, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+}
+
+int Form1Window::value(int id) {
+  HWND hwnd = Handle(id);
+  if (!hwnd) return 0;
+  if (controls_[id].spec->kind == ControlKind::ProgressBar)
+    return static_cast<int>(SendMessageW(hwnd, PBM_GETPOS, 0, 0));
+  return static_cast<int>(SendMessageW(hwnd, BM_GETCHECK, 0, 0));
+}
+
+void Form1Window::beginWindowDrag() {
+  ReleaseCapture();
+  SendMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+void Form1Window::endProgram() {
+  // Gone from the screen at once; a handler that is pumping events (a report run) sees the
+  // end, closes what it holds and returns, and the message loop then ends the program.
+  if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+  pump_.quit(0);
+}
+
+void Form1Window::setBusyPointer(bool busy) {
+  busy_ = busy;
+  SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+void Form1Window::messageBox(const std::string& text, MessageIcon icon) {
+  MessageBoxW(hwnd_, Wide(text).c_str(), L"Velkaro 3.0",
+              MB_OK | (icon == MessageIcon::Error ? MB_ICONERROR : MB_ICONINFORMATION));
+}
+
+void Form1Window::showWaitWindow(bool shown) {
+  if (shown)
+    lade_.show(hwnd_);
+  else
+    lade_.unload();
+}
+
+}  // namespace velkaro::win32

@@ -1,0 +1,47 @@
+// The skeleton the program's windows are built on: class registration, creation centred on the
+// screen's work area, and the window procedure that hands a window's messages to its C++ owner.
+#pragma once
+
+#include <windows.h>
+
+namespace velkaro::win32 {
+
+// Registers a window class of this process; registering the same name again does nothing.
+void RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proc,
+                         const wchar_t* cursor = IDC_ARROW);
+
+// Creates a top-level window whose outer size is width x height, centred on the work area.
+// `owner` receives the window's messages (see OwnedWindowProc).
+HWND CreateCentredWindow(HINSTANCE instance, const wchar_t* className, const wchar_t* title,
+                         DWORD style, DWORD exStyle, int width, int height, HWND parent,
+                         void* owner);
+
+// The window procedure of windows that belong to an object of type Owner: the object comes as
+// the creation parameter and gets every message through its member Handle(hwnd, msg, wp, lp)
+// (or the one named), the last one (WM_NCDESTROY) included; after that the window no longer
+// reaches it.
+template <typename Owner, LRESULT (Owner::*Handle)(HWND, UINT, WPARAM, LPARAM) = &Owner::Handle>
+LRESULT CALLBACK OwnedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lp);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!owner) return DefWindowProcW(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  return (owner->*Handle)(hwnd, msg, wp, lp);
+}
+
+// Runs paint(dc) between BeginPaint and EndPaint.
+template <typename Paint>
+void PaintWindow(HWND hwnd, Paint paint) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  paint(dc);
+  EndPaint(hwnd, &ps);
+}
+
+// An etched frame: the thin light-and-dark line pair on all four sides of the box.
+void DrawEtchedBox(HDC dc, const RECT& box, int dpi);
+
+}  // namespace velkaro::win32
