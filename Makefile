@@ -7,18 +7,28 @@ SHELL := /bin/bash
 BUILD := build
 NATIVE := $(BUILD)/native
 ASAN := $(BUILD)/asan
+# The Windows trees: the programs and their test helpers (probe, bench) with the win32 thread
+# model; the Win32 GoogleTests with the posix one, which GoogleTest needs (std::mutex).
 X64 := $(BUILD)/x64
 X86 := $(BUILD)/x86
+X64_GTEST := $(BUILD)/x64-gtest
+X86_GTEST := $(BUILD)/x86-gtest
 CONFIGURE := cmake -G Ninja -Wno-dev
+MINGW = -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-$(1).cmake -DCMAKE_BUILD_TYPE=Release
+# `make x64 x86 TARGET=Velkaro` builds only the program in those trees.
+TARGET ?=
+# python3-pefile, which the floor check reads the programs with, belongs to Debian's Python.
+PEFILE_PYTHON := /usr/bin/python3
 
-.PHONY: all build native asan x64 x86 run test unit wine-test bench fuzz format clean
+.PHONY: all build native asan x64 x86 x64-gtest x86-gtest run test unit floor wine-test dist \
+  dist-check bench fuzz format clean
 
 FUZZ_SECONDS ?= 60
 FUZZ := $(BUILD)/fuzz
 
 all: build
 
-build: native asan x64 x86
+build: native asan x64 x86 x64-gtest x86-gtest
 
 native:
 	@scripts/setup.sh build
@@ -32,20 +42,27 @@ asan:
 
 x64:
 	@scripts/setup.sh build
-	$(CONFIGURE) -S . -B $(X64) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake >/dev/null
-	cmake --build $(X64)
+	$(CONFIGURE) -S . -B $(X64) $(call MINGW,x86_64) >/dev/null
+	cmake --build $(X64) $(if $(TARGET),--target $(TARGET))
 
-# The 32-bit program is compiled as a check that the code is clean for it; there is no 32-bit
-# Wine to run it here.
 x86:
 	@scripts/setup.sh build
-	$(CONFIGURE) -S . -B $(X86) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake \
-	  -DVELKARO_TESTS=OFF >/dev/null
-	cmake --build $(X86)
+	$(CONFIGURE) -S . -B $(X86) $(call MINGW,i686) >/dev/null
+	cmake --build $(X86) $(if $(TARGET),--target $(TARGET))
+
+x64-gtest:
+	@scripts/setup.sh build
+	$(CONFIGURE) -S . -B $(X64_GTEST) $(call MINGW,x86_64) -DMINGW_THREADS=posix >/dev/null
+	cmake --build $(X64_GTEST) --target win32_tests
+
+x86-gtest:
+	@scripts/setup.sh build
+	$(CONFIGURE) -S . -B $(X86_GTEST) $(call MINGW,i686) -DMINGW_THREADS=posix >/dev/null
+	cmake --build $(X86_GTEST) --target win32_tests
 
 run:
 	@scripts/setup.sh run
-	$(CONFIGURE) -S . -B $(X64) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake >/dev/null
+	$(CONFIGURE) -S . -B $(X64) $(call MINGW,x86_64) >/dev/null
 	cmake --build $(X64) --target Velkaro
 	scripts/run.sh $(X64)/bin/Velkaro.exe
 
@@ -54,14 +71,30 @@ unit: native asan
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN) --output-on-failure
 
-wine-test: x64 x86
+# Both programs import only what their oldest Windows exports (tests/floor).
+floor: x64 x86
+	$(PEFILE_PYTHON) tests/floor/check_floor.py $(X64)/bin/Velkaro.exe $(X86)/bin/Velkaro.exe
+
+wine-test: x64 x86 x64-gtest x86-gtest
 	@scripts/setup.sh test
-	python3 tests/run_wine_tests.py --build $(X64)
+	python3 tests/run_wine_tests.py --build $(X64) --gtest $(X64_GTEST) \
+	  --build-x86 $(X86) --gtest-x86 $(X86_GTEST)
+
+# The release archive dist/Velkaro-<version>.zip: both programs, LIESMICH.txt, SHA256SUMS.
+dist: x64 x86
+	python3 tools/dist/make_dist.py $(X64) $(X86) dist
+
+# A second build of both programs from a copy of the sources at another path gives the same
+# archive byte for byte, and the archive's programs pass the floor check.
+dist-check: x64 x86
+	tests/dist/check_reproducible.sh "$$(python3 tools/dist/make_dist.py $(X64) $(X86) dist)"
 
 test:
 	@scripts/setup.sh test
 	$(MAKE) --no-print-directory unit
+	$(MAKE) --no-print-directory floor
 	$(MAKE) --no-print-directory wine-test
+	$(MAKE) --no-print-directory dist-check
 
 bench: x64 x86
 	@scripts/setup.sh test
@@ -79,4 +112,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) dist

@@ -23,18 +23,20 @@ done
 program=$(cd "$(dirname "$program")" && pwd)/$(basename "$program")
 
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The 64-bit loader by path: with 32-bit Wine installed, `wine` is the 32-bit one.
+wine=/usr/lib/wine/wine64
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   export WINEPREFIX=$root/build/wine-run
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "run: making the Wine prefix $WINEPREFIX (once)"
-    wineboot -i >/dev/null 2>&1
+    "$wine" wineboot -i >/dev/null 2>&1
   fi
   install_dir=$WINEPREFIX/drive_c/Velkaro
   mkdir -p "$install_dir"
   cp "$program" "$install_dir/Velkaro.exe"
   cd "$install_dir"
-  exec wine 'C:\Velkaro\Velkaro.exe'
+  exec "$wine" 'C:\Velkaro\Velkaro.exe'
 fi
 
 echo "run: no X display; touring the program under Xvfb and taking screenshots"

@@ -4,11 +4,14 @@
 set -euo pipefail
 
 mode=${1:-test}
-build_pkgs=(cmake ninja-build g++ make python3 googletest
+# MinGW in both thread models: win32 for the programs, posix for the GoogleTest executables.
+build_pkgs=(cmake ninja-build g++ make python3 python3-pefile googletest
+  g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64)
 fuzz_pkgs=(cmake ninja-build make clang libclang-rt-14-dev)
-wine_pkgs=(wine wine64 xvfb xauth xdotool imagemagick x11-utils fonts-liberation fonts-dejavu-core
-  procps)
+# wine32 runs the 32-bit program and its tests in a 32-bit prefix (as Windows XP and 98).
+wine_pkgs=(wine wine64 wine32:i386 xvfb xauth xdotool imagemagick x11-utils fonts-liberation
+  fonts-dejavu-core procps)
 
 case "$mode" in
   build) pkgs=("${build_pkgs[@]}") ;;
@@ -16,6 +19,12 @@ case "$mode" in
   fuzz) pkgs=("${fuzz_pkgs[@]}") ;;
   *) echo "usage: $0 build|run|test|fuzz" >&2; exit 2 ;;
 esac
+
+# wine32 is an i386 package: the architecture must be known to dpkg before apt sees it.
+need_i386=0
+for p in "${pkgs[@]}"; do
+  [[ $p == *:i386 ]] && ! dpkg --print-foreign-architectures | grep -qx i386 && need_i386=1
+done
 
 missing=()
 for p in "${pkgs[@]}"; do
@@ -30,6 +39,10 @@ sudo=""
 if [ "$(id -u)" -ne 0 ]; then
   command -v sudo >/dev/null || { echo "setup: need root (or sudo) to install ${missing[*]}" >&2; exit 1; }
   sudo=sudo
+fi
+if [ "$need_i386" = 1 ]; then
+  echo "setup: adding the i386 architecture for wine32"
+  $sudo dpkg --add-architecture i386
 fi
 # A mirror index that is being synced can make update fail; the install decides.
 $sudo apt-get update -qq || echo "setup: apt-get update reported an error; trying the install anyway" >&2

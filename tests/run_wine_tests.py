@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """The Wine part of `make test`.
 
-Starts Xvfb and a template Wine prefix, runs the Win32 GoogleTest binaries of the x64 build
-with ctest inside one throw-away prefix (wineserver kept up with -p), then the end-to-end
-tests of tests/e2e (each test class in a fresh copy of the template), and tears everything
-down: its own wineservers, its own Xvfb, every prefix. Exits non-zero on any failure.
+Starts Xvfb and a template Wine prefix, runs the Win32 GoogleTest binaries with ctest inside
+throw-away prefixes (wineserver kept up with -p): the x64 ones in a 64-bit prefix, the x86 ones
+in a 32-bit prefix set to Windows XP; then the end-to-end tests of tests/e2e (each test class
+in a fresh copy of its template: 64-bit, or 32-bit for the x86 program's classes), and tears
+everything down: its own wineservers, its own Xvfb, every prefix. Exits non-zero on any failure.
 
-Usage: tests/run_wine_tests.py [BUILD_DIR | --build BUILD_DIR] [-k TEXT] [--no-ctest] [--no-e2e]
+Usage: tests/run_wine_tests.py [--build DIR] [--gtest DIR] [--build-x86 DIR] [--gtest-x86 DIR]
+                               [-k TEXT] [--no-ctest] [--no-e2e]
 """
 
 import argparse
@@ -43,10 +45,12 @@ class TimedResult(unittest.TextTestResult):
         self._mark = now
 
 
-def run_ctest(env, build_dir):
+def run_ctest(env, build_dir, arch, windows_version=None):
     """The win32-labelled tests of the build, in one prefix of their own."""
-    prefix = env.new_prefix("ctest")
+    prefix = env.new_prefix(f"ctest-{arch}", arch)
     try:
+        if windows_version:
+            prefix.set_windows_version(windows_version)
         return subprocess.run(
             ["ctest", "--test-dir", str(build_dir), "-L", "win32", "--output-on-failure",
              "--no-tests=error", "--timeout", "600"],
@@ -66,8 +70,12 @@ def run_e2e(pattern, names):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("build_dir", nargs="?", help="the x64 build (default build/x64)")
+    parser.add_argument("build_dir", nargs="?", help="the x64 program build (default build/x64)")
     parser.add_argument("--build", dest="build_option", help="the same, as an option")
+    parser.add_argument("--gtest", help="the x64 Win32 GoogleTest build (default build/x64-gtest)")
+    parser.add_argument("--build-x86", help="the x86 program build (default build/x86)")
+    parser.add_argument("--gtest-x86", help="the x86 Win32 GoogleTest build "
+                        "(default build/x86-gtest)")
     parser.add_argument("-k", dest="names", action="append", default=[],
                         help="run only the end-to-end tests whose name holds this text")
     parser.add_argument("--pattern", default="test*.py", help="end-to-end test files")
@@ -75,28 +83,36 @@ def main():
     parser.add_argument("--no-e2e", action="store_true", help="skip the end-to-end tests")
     args = parser.parse_args()
 
-    build_dir = Path(args.build_option or args.build_dir or REPO / "build" / "x64").resolve()
-    for exe in ("Velkaro.exe", "probe.exe"):
-        if not args.no_e2e and not (build_dir / "bin" / exe).is_file():
-            print(f"run_wine_tests: {build_dir / 'bin' / exe} is missing: build {build_dir} first",
-                  file=sys.stderr)
+    build = REPO / "build"
+    build_dir = Path(args.build_option or args.build_dir or build / "x64").resolve()
+    x86_dir = Path(args.build_x86 or build / "x86").resolve()
+    gtests = [("win64", Path(args.gtest or build / "x64-gtest").resolve(), None),
+              ("win32", Path(args.gtest_x86 or build / "x86-gtest").resolve(), "winxp")]
+    needed = [] if args.no_e2e else [d / "bin" / exe for d in (build_dir, x86_dir)
+                                     for exe in ("Velkaro.exe", "probe.exe")]
+    needed += [] if args.no_ctest else [d / "bin" / "win32_tests.exe" for _, d, _ in gtests]
+    for path in needed:
+        if not path.is_file():
+            print(f"run_wine_tests: {path} is missing: build it first", file=sys.stderr)
             return 2
     os.environ["VELKARO_BUILD_DIR"] = str(build_dir)
+    os.environ["VELKARO_BUILD_DIR_X86"] = str(x86_dir)
     # A terminated run still tears down its prefixes, wineservers and X server.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))
 
     started = time.monotonic()
-    env = Environment(build_dir)
-    ctest_status, e2e = None, None
+    env = Environment(build_dir, x86_dir)
+    ctest_status, e2e = {}, None
     timings = {}
     try:
         env.start()
         use_environment(env)
         timings["Xvfb and template prefix"] = time.monotonic() - started
         if not args.no_ctest:
-            t = time.monotonic()
-            ctest_status = run_ctest(env, build_dir)
-            timings["Win32 GoogleTests (ctest)"] = time.monotonic() - t
+            for arch, gtest_dir, version in gtests:
+                t = time.monotonic()
+                ctest_status[arch] = run_ctest(env, gtest_dir, arch, version)
+                timings[f"Win32 GoogleTests, {arch}"] = time.monotonic() - t
         if not args.no_e2e:
             t = time.monotonic()
             e2e = run_e2e(args.pattern, args.names)
@@ -115,9 +131,9 @@ def main():
             print(f"    {name:<26} {seconds:6.1f} s")
     print(f"  {'total':<28} {time.monotonic() - started:6.1f} s")
     failed = False
-    if ctest_status is not None:
-        print(f"  ctest: {'passed' if ctest_status == 0 else f'FAILED (status {ctest_status})'}")
-        failed |= ctest_status != 0
+    for arch, status in ctest_status.items():
+        print(f"  ctest {arch}: {'passed' if status == 0 else f'FAILED (status {status})'}")
+        failed |= status != 0
     if e2e is not None:
         bad = len(e2e.failures) + len(e2e.errors) + len(e2e.unexpectedSuccesses)
         print(f"  end-to-end: {e2e.testsRun} run, {len(e2e.skipped)} skipped, {bad} failed")

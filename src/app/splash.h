@@ -8,12 +8,13 @@
 
 #include "app/app_state.h"
 #include "platform/platform.h"
+#include "velkaro_version.h"
 
 namespace velkaro {
 
 namespace Splash {
 
-inline constexpr const char* kVersion = "3.0.06";
+inline constexpr const char* kVersion = VELKARO_VERSION_TEXT;
 inline constexpr const char* kRecordPath = "HKCU\\SOFTWARE\\Korvandt\\Velkaro";
 inline constexpr const char* kVersionPath = "HKCU\\SOFTWARE\\Korvandt\\Velkaro\\Version";
 inline constexpr const char* kPathPath = "HKCU\\SOFTWARE\\Korvandt\\Velkaro\\Path";

@@ -1,5 +1,6 @@
 #include "win32/gdi.h"
 
+#include "win32/late_bound.h"
 #include "win32/res/resource.h"
 
 namespace velkaro::win32 {
@@ -53,17 +54,12 @@ int ResourceOf(Art art) {
 }  // namespace
 
 int DpiOf(HWND hwnd) {
+  // Both calls are newer than the oldest supported Windows (10 and 8.1).
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
   using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-  // Both calls are newer than the oldest supported Windows: looked up once.
-  static const auto forWindow = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  static const auto forMonitor = [] {
-    HMODULE shcore = LoadLibraryW(L"shcore.dll");
-    return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
-                        reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
-                  : nullptr;
-  }();
+  static const LateBound<GetDpiForWindowFn> forWindow(L"user32.dll", "GetDpiForWindow");
+  static const LateBound<GetDpiForMonitorFn> forMonitor(L"shcore.dll", "GetDpiForMonitor",
+                                                        Dll::LoadIfNeeded);
   if (hwnd && forWindow) {
     const UINT dpi = forWindow(hwnd);
     if (dpi) return static_cast<int>(dpi);

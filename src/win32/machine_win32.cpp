@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "win32/late_bound.h"
 #include "win32/wide.h"
 
 namespace velkaro::win32 {
@@ -14,15 +15,7 @@ std::string LocaleText(LCTYPE type, const char* fallback) {
   return Narrow(buffer);
 }
 
-// GetActiveProcessorCount exists from Windows 7 on.
-using ActiveProcessorCountFn = DWORD(WINAPI*)(WORD);
 constexpr WORD kAllProcessorGroups = 0xFFFF;
-
-ActiveProcessorCountFn ActiveProcessorCount() {
-  static const auto fn = reinterpret_cast<ActiveProcessorCountFn>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetActiveProcessorCount")));
-  return fn;
-}
 
 }  // namespace
 
@@ -68,8 +61,12 @@ ProcessorFacts Win32Machine::processorFacts() {
   ProcessorFacts out;
   out.numberOfProcessors = info.dwNumberOfProcessors;
   out.processorType = info.dwProcessorType;
-  if (const auto count = ActiveProcessorCount()) {
-    if (const DWORD n = count(kAllProcessorGroups)) out.activeProcessors = n;
+  // From Windows 7 on.
+  using ActiveProcessorCountFn = DWORD(WINAPI*)(WORD);
+  static const LateBound<ActiveProcessorCountFn> activeCount(L"kernel32.dll",
+                                                             "GetActiveProcessorCount");
+  if (activeCount) {
+    if (const DWORD n = activeCount(kAllProcessorGroups)) out.activeProcessors = n;
   }
   return out;
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "win32/late_bound.h"
 #include "win32/wide.h"
 
 namespace velkaro::win32 {
@@ -15,7 +16,6 @@ using AddCounterFn = PDH_STATUS(WINAPI*)(PDH_HQUERY, LPCSTR, DWORD_PTR, PDH_HCOU
 using QueryFn = PDH_STATUS(WINAPI*)(PDH_HQUERY);
 using FormattedValueFn = PDH_STATUS(WINAPI*)(PDH_HCOUNTER, DWORD, LPDWORD, PPDH_FMT_COUNTERVALUE);
 using NtQuerySystemInformationFn = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-using GetSystemTimesFn = BOOL(WINAPI*)(LPFILETIME, LPFILETIME, LPFILETIME);
 
 constexpr ULONG kSystemProcessorPerformanceInformation = 8;
 constexpr ULONG kMaxProcessors = 64;
@@ -45,44 +45,25 @@ uint64_t Count(const FILETIME& t) {
   return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
 }
 
-template <typename Fn>
-Fn Lookup(const wchar_t* module, const char* name) {
-  const HMODULE handle = GetModuleHandleW(module);
-  return handle ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(handle, name)))
-                : nullptr;
+// The PDH calls, bound when the first one is needed (only on the NT family): pdh.dll is loaded
+// then and stays for the life of the process. PdhAddEnglishCounterA is Windows Vista's.
+struct PdhCalls {
+  LateBound<OpenQueryFn> openQuery{L"pdh.dll", "PdhOpenQueryA", Dll::LoadIfNeeded};
+  LateBound<AddCounterFn> addCounter{L"pdh.dll", "PdhAddCounterA", Dll::LoadIfNeeded};
+  LateBound<AddCounterFn> addEnglishCounter{L"pdh.dll", "PdhAddEnglishCounterA", Dll::LoadIfNeeded};
+  LateBound<QueryFn> collect{L"pdh.dll", "PdhCollectQueryData", Dll::LoadIfNeeded};
+  LateBound<FormattedValueFn> formattedValue{L"pdh.dll", "PdhGetFormattedCounterValue",
+                                             Dll::LoadIfNeeded};
+  LateBound<QueryFn> closeQuery{L"pdh.dll", "PdhCloseQuery", Dll::LoadIfNeeded};
+};
+
+const PdhCalls& Pdh() {
+  static const PdhCalls calls;
+  return calls;
 }
 
-template <typename Fn>
-Fn As(FARPROC proc) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(proc));
-}
-
-}  // namespace
-
-Win32PerfCounters::~Win32PerfCounters() {
-  if (pdh_) FreeLibrary(pdh_);
-}
-
-FARPROC Win32PerfCounters::Pdh(const char* name) {
-  if (!pdhTried_) {
-    pdhTried_ = true;
-    pdh_ = LoadLibraryW(L"pdh.dll");
-  }
-  return pdh_ ? GetProcAddress(pdh_, name) : nullptr;
-}
-
-uint32_t Win32PerfCounters::openQuery(PdhHandle& query) {
-  const auto open = As<OpenQueryFn>(Pdh("PdhOpenQueryA"));
-  if (!open) return pdh_ ? pdh::kFunctionMissing : pdh::kLibraryMissing;
-  PDH_HQUERY handle = nullptr;
-  const PDH_STATUS status = open(nullptr, 1, &handle);
-  if (status == ERROR_SUCCESS) query = reinterpret_cast<PdhHandle>(handle);
-  return static_cast<uint32_t>(status);
-}
-
-uint32_t Win32PerfCounters::AddByName(const char* function, PdhHandle query,
-                                      const std::string& path, PdhHandle& counter) {
-  const auto add = As<AddCounterFn>(Pdh(function));
+uint32_t AddByName(const LateBound<AddCounterFn>& add, PdhHandle query, const std::string& path,
+                   PdhHandle& counter) {
   if (!add) return pdh::kFunctionMissing;
   PDH_HCOUNTER handle = nullptr;
   const PDH_STATUS status =
@@ -91,26 +72,36 @@ uint32_t Win32PerfCounters::AddByName(const char* function, PdhHandle query,
   return static_cast<uint32_t>(status);
 }
 
+}  // namespace
+
+uint32_t Win32PerfCounters::openQuery(PdhHandle& query) {
+  const auto& open = Pdh().openQuery;
+  if (!open) return open.dllFound() ? pdh::kFunctionMissing : pdh::kLibraryMissing;
+  PDH_HQUERY handle = nullptr;
+  const PDH_STATUS status = open(nullptr, 1, &handle);
+  if (status == ERROR_SUCCESS) query = reinterpret_cast<PdhHandle>(handle);
+  return static_cast<uint32_t>(status);
+}
+
 uint32_t Win32PerfCounters::addCounter(PdhHandle query, const std::string& path,
                                        PdhHandle& counter) {
-  return AddByName("PdhAddCounterA", query, path, counter);
+  return AddByName(Pdh().addCounter, query, path, counter);
 }
 
 uint32_t Win32PerfCounters::addEnglishCounter(PdhHandle query, const std::string& path,
                                               PdhHandle& counter) {
-  // Only Windows Vista and later have it.
-  return AddByName("PdhAddEnglishCounterA", query, path, counter);
+  return AddByName(Pdh().addEnglishCounter, query, path, counter);
 }
 
 uint32_t Win32PerfCounters::collect(PdhHandle query) {
-  const auto collect = As<QueryFn>(Pdh("PdhCollectQueryData"));
+  const auto& collect = Pdh().collect;
   if (!collect) return pdh::kFunctionMissing;
   return static_cast<uint32_t>(collect(reinterpret_cast<PDH_HQUERY>(query)));
 }
 
 CounterValue Win32PerfCounters::doubleValue(PdhHandle counter) {
   CounterValue result;
-  const auto get = As<FormattedValueFn>(Pdh("PdhGetFormattedCounterValue"));
+  const auto& get = Pdh().formattedValue;
   if (!get) {
     result.status = pdh::kFunctionMissing;
     return result;
@@ -124,13 +115,12 @@ CounterValue Win32PerfCounters::doubleValue(PdhHandle counter) {
 }
 
 void Win32PerfCounters::closeQuery(PdhHandle query) {
-  if (const auto close = As<QueryFn>(Pdh("PdhCloseQuery")))
-    close(reinterpret_cast<PDH_HQUERY>(query));
+  if (const auto& close = Pdh().closeQuery) close(reinterpret_cast<PDH_HQUERY>(query));
 }
 
 std::optional<ProcessorTimes> Win32PerfCounters::firstProcessorTimes() {
-  static const auto query =
-      Lookup<NtQuerySystemInformationFn>(L"ntdll.dll", "NtQuerySystemInformation");
+  static const LateBound<NtQuerySystemInformationFn> query(L"ntdll.dll",
+                                                           "NtQuerySystemInformation");
   if (!query) return std::nullopt;
   ProcessorPerformance info[kMaxProcessors] = {};
   ULONG written = 0;
@@ -143,9 +133,9 @@ std::optional<ProcessorTimes> Win32PerfCounters::firstProcessorTimes() {
 }
 
 std::optional<ProcessorTimes> Win32PerfCounters::systemTimes() {
-  static const auto get = Lookup<GetSystemTimesFn>(L"kernel32.dll", "GetSystemTimes");
+  // Imported directly: kernel32 has it from Windows XP SP1 on.
   FILETIME idle, kernel, user;
-  if (!get || !get(&idle, &kernel, &user)) return std::nullopt;
+  if (!GetSystemTimes(&idle, &kernel, &user)) return std::nullopt;
   return ProcessorTimes{Count(idle), Count(kernel), Count(user)};
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "win32/late_bound.h"
 #include "win32/wide.h"
 
 namespace velkaro::win32 {
@@ -140,14 +141,9 @@ std::optional<std::string> Win32System::userName(uint32_t bufferChars) {
 }
 
 std::optional<bool> Win32System::isNTAdmin() {
+  // advpack is not part of every Windows installation.
   using IsNTAdminFn = BOOL(WINAPI*)(DWORD, DWORD*);
-  // Looked up once: advpack is not part of every Windows installation.
-  static const IsNTAdminFn isNTAdmin = [] {
-    HMODULE advpack = LoadLibraryW(L"advpack.dll");
-    return advpack ? reinterpret_cast<IsNTAdminFn>(
-                         reinterpret_cast<void*>(GetProcAddress(advpack, "IsNTAdmin")))
-                   : nullptr;
-  }();
+  static const LateBound<IsNTAdminFn> isNTAdmin(L"advpack.dll", "IsNTAdmin", Dll::LoadIfNeeded);
   if (!isNTAdmin) return std::nullopt;
   return isNTAdmin(0, nullptr) != 0;
 }
@@ -210,8 +206,7 @@ double Win32Clock::monotonicSeconds() {
 uint64_t Win32Clock::uptimeMilliseconds() {
   // GetTickCount64 from Windows Vista on; before that the 32-bit count, read as unsigned.
   using TickCount64Fn = ULONGLONG(WINAPI*)();
-  static const auto tickCount64 = reinterpret_cast<TickCount64Fn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetTickCount64")));
+  static const LateBound<TickCount64Fn> tickCount64(L"kernel32.dll", "GetTickCount64");
   return tickCount64 ? static_cast<uint64_t>(tickCount64()) : static_cast<uint64_t>(GetTickCount());
 }
 

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "win32/late_bound.h"
+
 namespace velkaro::win32 {
 
 bool Win32Power::enableShutdownPrivilege() {
@@ -25,13 +27,9 @@ bool Win32Power::exitWindows(uint32_t flags, uint32_t reason) {
 
 bool Win32Power::setSuspendState(bool hibernate, bool force, bool disableWakeEvents) {
   using SetSuspendStateFn = BOOLEAN(WINAPI*)(BOOLEAN, BOOLEAN, BOOLEAN);
-  HMODULE powrprof = LoadLibraryW(L"powrprof.dll");
-  if (!powrprof) return false;
-  const auto call = reinterpret_cast<SetSuspendStateFn>(
-      reinterpret_cast<void*>(GetProcAddress(powrprof, "SetSuspendState")));
-  const bool done = call && call(hibernate, force, disableWakeEvents);
-  FreeLibrary(powrprof);
-  return done;
+  static const LateBound<SetSuspendStateFn> suspend(L"powrprof.dll", "SetSuspendState",
+                                                    Dll::LoadIfNeeded);
+  return suspend && suspend(hibernate, force, disableWakeEvents);
 }
 
 bool Win32Power::lockWorkStation() {

@@ -1,5 +1,6 @@
 #include "win32/splash_window.h"
 
+#include "velkaro_version.h"
 #include "win32/res/resource.h"
 #include "win32/window.h"
 
@@ -74,7 +75,7 @@ void SplashWindow::Paint(HWND hwnd, HDC dc) {
   SelectObject(dc, small.get());
   RECT version{left + Scale(2, dpi_), Scale(48, dpi_), client.right, client.bottom};
   SetTextColor(dc, RGB(200, 214, 240));
-  DrawTextW(dc, L"Version 3.0.06", -1, &version, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextW(dc, L"Version " VELKARO_VERSION_TEXT, -1, &version, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
   SelectObject(dc, oldFont);
 
   // Image2: the program icon, 960 x 960 twips at (2520, 2160).

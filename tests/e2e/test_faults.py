@@ -9,7 +9,7 @@ import sys
 import unittest
 
 from test_status_line import SPIN
-from velkaro_e2e import INSTALL_DIR, LADE, MENU, VelkaroCase, wait_for
+from velkaro_e2e import INSTALL_DIR, LADE, MENU, VelkaroCase, program_version, wait_for
 
 REPORT = r"C:\SystemInfo.txt"
 HEADERS = ["Windows", "Audio / Grafik", "Netzwerk / Internet", "Computer", "Arbeitsspeicher",
@@ -39,23 +39,33 @@ VALUE_FAULTS = [
     (CARDS + r"\1", "Description", '""', "Text1(14)", "42"),
     (CARDS + r"\2", "Description", "-", "Text1(14)", "42"),
     (CARDS + r"\3", "Description", "hex:2a,00", "Text1(14)", "42"),
-    (KORVANDT, "Velkaro", "dword:00000001", "Text5(13)", "3.0.06"),  # the record is rewritten
+    (KORVANDT, "Velkaro", "dword:00000001", "Text5(13)", program_version()),  # the record is rewritten
     (KORVANDT, "Lunavex", "hex:01,02", "Text5(11)", ""),
     (HKLM + r"\SOFTWARE\Fennrick2", "VersionNo", f'"{BIG}"', "Text5(12)", BIG),
 ]
-# Keys whose subkey names are read: no mail client (Wine has no 32-bit view of the key), a
-# media player key without players.
+# Keys whose subkey names are read: no mail client, a media player key without players.
 KEY_FAULTS = [
     (f"-{HKLM}\\Software\\Clients\\Mail", "Text1(36)", ""),
     (f"{HKLM}\\Software\\Clients\\Media", "Text1(18)", "N/A"),
 ]
 
 
+def views(key, data):
+    """The key, and for a deletion under HKLM\\Software also its 32-bit view: a 64-bit prefix
+    holds Wine's defaults there too, and the program looks there for what its own view lacks."""
+    head, _, rest = key.partition("\\")
+    software, _, below = rest.partition("\\")
+    if data != "-" or head.lstrip("-") != HKLM or software.lower() != "software":
+        return [key]
+    return [key, f"{head}\\{software}\\Wow6432Node\\{below}"]
+
+
 def fault_import():
     lines = ["REGEDIT4", "", r'[HKEY_CLASSES_ROOT\.html]', '@="htmlfile"', ""]
-    lines += [line for key, _, _ in KEY_FAULTS for line in (f"[{key}]", "")]
+    lines += [line for key, _, _ in KEY_FAULTS for view in views(key, "-" if key[0] == "-" else "")
+              for line in (f"[{view}]", "")]
     for key, name, data, _, _ in VALUE_FAULTS:
-        lines += [f"[{key}]", f'"{name}"={data}', ""]
+        lines += [line for view in views(key, data) for line in (f"[{view}]", f'"{name}"={data}', "")]
     return "\n".join(lines)
 
 

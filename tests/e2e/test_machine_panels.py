@@ -6,7 +6,7 @@ they show."""
 import os
 import unittest
 
-from velkaro_e2e import MAIN, VelkaroCase
+from velkaro_e2e import MAIN, VelkaroCase, program_version
 
 MENUS = {"Computer": ("Label5", "P1(3)"), "Arbeitsspeicher": ("Label6", "P1(4)"),
          "Laufwerke": ("Label7", "P1(5)"), "CPU": ("Label8", "P1(6)"),
@@ -102,7 +102,7 @@ class PanelChecks:
 
 class EnglishSettings(PanelChecks, VelkaroCase):
     def test_other_versions_show_the_own_record_and_empty_rows(self):
-        self.assertEqual(self.field("Sonstiges", "Text5(13)"), "3.0.06")
+        self.assertEqual(self.field("Sonstiges", "Text5(13)"), program_version())
         self.assertEqual(self.field("Sonstiges", "Text5(12)"), "")
         self.assertEqual(self.field("Sonstiges", "Text5(11)"), "")
 
@@ -122,7 +122,7 @@ class GermanSettings(PanelChecks, VelkaroCase):
     def test_other_versions_show_the_preset_values_the_32_bit_one_included(self):
         native = self.app.probe.reg_get(r"HKLM\Software\Fennrick2", "VersionNo", "64")
         self.assertFalse(native["found"])
-        self.assertEqual(self.field("Sonstiges", "Text5(13)"), "3.0.06")
+        self.assertEqual(self.field("Sonstiges", "Text5(13)"), program_version())
         self.assertEqual(self.field("Sonstiges", "Text5(12)"), "2.0 Build 17")
         self.assertEqual(self.field("Sonstiges", "Text5(11)"), "1.4.2")
 

@@ -82,9 +82,7 @@ class DefaultWine(PanelCase):
 
 
 class Windows2003(PanelCase):
-    @classmethod
-    def prepare(cls, app):
-        app.prefix.set_windows_version("win2003")
+    windows_version = "win2003"
 
     def test_shows_windows_2003_server(self):
         self.assertEqual(self.fields["Text1(0)"], "Windows 2003 Server")
@@ -93,9 +91,7 @@ class Windows2003(PanelCase):
 
 
 class WindowsXp64(PanelCase):
-    @classmethod
-    def prepare(cls, app):
-        app.prefix.set_windows_version("winxp64")
+    windows_version = "winxp64"
 
     def test_shows_a_new_unknown_version(self):
         # 5.2 as a workstation is not in the table.

@@ -10,11 +10,12 @@ using namespace std::string_literals;
 using namespace velkaro::fakes;
 
 TEST(RegistryRecord, OnlyAnotherStoredVersionWritesTheThreeValuesInOrder) {
-  for (const char* stored : {"3.0.06", "", "3.0.05", "3.0.06 ", "3.0.6"}) {
+  const std::string version = Splash::kVersion;
+  for (const std::string& stored : {version, ""s, "3.0.05"s, version + " ", "3.0.6"s}) {
     SCOPED_TRACE(stored);
-    const bool current = std::string(stored) == "3.0.06";
+    const bool current = stored == version;
     FakeRegistry reg;
-    if (*stored) reg.putString(RootKey::CurrentUser, "SOFTWARE\\Korvandt", "Velkaro", stored);
+    if (!stored.empty()) reg.putString(RootKey::CurrentUser, "SOFTWARE\\Korvandt", "Velkaro", stored);
     reg.putString(RootKey::CurrentUser, "SOFTWARE\\Korvandt\\Velkaro", "Path", "D:\\old.exe");
     EXPECT_EQ(Splash::UpdateRegistryRecord(reg, "C:\\Tools\\Velkaro\\velkaro.EXE"), !current);
     std::vector<std::string> writes;
@@ -27,12 +28,12 @@ TEST(RegistryRecord, OnlyAnotherStoredVersionWritesTheThreeValuesInOrder) {
                                             "SOFTWARE\\Korvandt\\Velkaro\\Version",
                                             "SOFTWARE\\Korvandt\\Velkaro\\Path"};
     EXPECT_EQ(writes, current ? std::vector<std::string>() : three);
-    EXPECT_EQ(Regestry::ReadRegPath(reg, Splash::kRecordPath), "3.0.06");
+    EXPECT_EQ(Regestry::ReadRegPath(reg, Splash::kRecordPath), version);
     if (current) {
       EXPECT_EQ(Regestry::ReadRegPath(reg, Splash::kPathPath), "D:\\old.exe");
       continue;
     }
-    EXPECT_EQ(Regestry::ReadRegPath(reg, Splash::kVersionPath), "3.0.06");
+    EXPECT_EQ(Regestry::ReadRegPath(reg, Splash::kVersionPath), version);
     EXPECT_EQ(Regestry::ReadRegPath(reg, Splash::kPathPath), "C:\\Tools\\Velkaro\\velkaro.exe");
   }
 }
@@ -131,7 +132,7 @@ TEST_F(StartUpTest, AFailedReadIsRetriedOnceASecondLaterThenGivenUp) {
                {{std::nullopt, std::nullopt, std::string("DirectX Version: never read")}, 2, ""}};
   shell.startSucceeds = false;  // start-up goes on without the tool
   // A stored version leaves the registry alone.
-  fakes.registry.putString(RootKey::CurrentUser, "SOFTWARE\\Korvandt", "Velkaro", "3.0.06");
+  fakes.registry.putString(RootKey::CurrentUser, "SOFTWARE\\Korvandt", "Velkaro", Splash::kVersion);
   for (const auto& c : cases) {
     fakes.clock.now = 86399.5;
     files = {};

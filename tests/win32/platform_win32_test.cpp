@@ -243,20 +243,30 @@ TEST(Win32Shell, StartsProgramsAndReportsMissingOnes) {
   EXPECT_FALSE(shell.start("velkaro-no-such-program.exe", WindowStyle::NormalFocus));
 }
 
+namespace {
+
+int g_ticks;
+
+// A timer procedure: stdcall on 32-bit Windows, which a lambda cannot be.
+void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) {
+  ++g_ticks;
+}
+
+}  // namespace
+
 TEST(MessagePump, PauseProcessesEventsAndEndsWhenTheProgramEnds) {
   Win32Clock clock;
   MessagePump pump;
   HWND window =
       CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
   ASSERT_TRUE(window);
-  static int ticks;
-  ticks = 0;
-  SetTimer(window, 1, 10, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
+  g_ticks = 0;
+  SetTimer(window, 1, 10, CountTick);
   const double start = clock.monotonicSeconds();
   PrgKern::Pause(clock, pump, 0.2);
   const double elapsed = clock.monotonicSeconds() - start;
   EXPECT_GE(elapsed, 0.2);
-  EXPECT_GT(ticks, 0);
+  EXPECT_GT(g_ticks, 0);
   KillTimer(window, 1);
 
   PostQuitMessage(3);

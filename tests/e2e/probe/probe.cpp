@@ -30,6 +30,7 @@
 //   reg_set KEY NAME REG_SZ DATA
 //   stats N                                 -> handles, gdi, user, private, pagefile,
 //                                           system_handles, gdi_table, windows (ProcessStats)
+//   modules N                               -> modules[]: the DLLs the process has loaded
 //   quit
 #include "app/layout.h"
 #include "probe.h"
@@ -228,6 +229,17 @@ class Probe {
     } else if (cmd == "stats" && f.size() == 2) {
       if (!h) return fail(j, "no such process");
       ProcessStats(ok(j), h);
+    } else if (cmd == "modules" && f.size() == 2) {
+      HMODULE loaded[1024];
+      DWORD bytes = 0;
+      if (!h || !EnumProcessModules(h, loaded, sizeof loaded, &bytes))
+        return fail(j, "EnumProcessModules failed");
+      ok(j).key("modules").openArray();
+      for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 1024; ++i) {
+        wchar_t name[MAX_PATH] = {};
+        if (GetModuleBaseNameW(h, loaded[i], name, MAX_PATH)) j.str(Utf8(name));
+      }
+      j.closeArray();
     } else {
       fail(j, "unknown command or wrong number of fields: " + cmd);
     }

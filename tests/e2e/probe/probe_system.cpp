@@ -1,6 +1,8 @@
 // probe.exe: registry values and the resources a process holds.
 #include "probe.h"
 
+#include "win32/late_bound.h"
+
 namespace probe {
 
 // ---- registry ----
@@ -77,8 +79,7 @@ BOOL CALLBACK CountWindowsOf(HWND hwnd, LPARAM param) {
 // because Wine's GetGuiResources is a stub that answers 0. -1 when it cannot be read.
 long long GdiTableEntries(HANDLE process) {
   using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-  auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+  static const velkaro::win32::LateBound<Query> query(L"ntdll.dll", "NtQueryInformationProcess");
   struct {
     void* reserved1;
     BYTE* peb;
@@ -101,8 +102,7 @@ long long GdiTableEntries(HANDLE process) {
 // answers 0 for every process); -1 when the list cannot be read.
 long long SystemHandlesOf(DWORD pid) {
   using Query = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
-  auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
+  static const velkaro::win32::LateBound<Query> query(L"ntdll.dll", "NtQuerySystemInformation");
   struct Entry {
     ULONG ownerPid;
     BYTE type, flags;

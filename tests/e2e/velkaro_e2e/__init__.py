@@ -8,7 +8,8 @@ probe.exe (tests/e2e/probe) to watch windows, controls, the registry and files f
 from .app import (INSTALL_DIR, LADE, MAIN, MAIN_TITLE, MENU, MESSAGE_BOX, PROGRAM, REPORT_DONE,
                   SPLASH, VelkaroApp, VelkaroCase)
 from .desktop import Image, Mouse, grab
-from .environment import REPO, Environment, default_build_dir, environment, use_environment
+from .environment import (REPO, Environment, default_build_dir, environment, program_version,
+                          use_environment)
 from .probe import Probe, ProbeError
 from .waiting import WaitTimeout, wait_for
 from .wine import WinePrefix

@@ -22,16 +22,19 @@ REPORT_DONE = "Alle Daten Ausgewertet!"
 
 class VelkaroApp:
     """A fresh prefix with Velkaro.exe at C:\\Velkaro\\Velkaro.exe, a running probe, and helpers
-    that drive the program like a user and read it back."""
+    that drive the program like a user and read it back. `arch` win32 takes a 32-bit prefix and
+    the x86 build's program and probe."""
 
-    def __init__(self, name, env=None, program=None):
+    def __init__(self, name, env=None, program=None, arch="win64"):
         self.env = env or environment()
-        program = program or self.env.program
+        program = program or self.env.program_for(arch)
+        probe = self.env.probe_for(arch)
         if not program.is_file():
             raise FileNotFoundError(f"{program} is missing: build it first (make)")
-        if not self.env.probe.is_file():
-            raise FileNotFoundError(f"{self.env.probe} is missing: build the probe target")
-        self.prefix = self.env.new_prefix(name)
+        if not probe.is_file():
+            raise FileNotFoundError(f"{probe} is missing: build the probe target")
+        self.program = program
+        self.prefix = self.env.new_prefix(name, arch)
         self.mouse = desktop.Mouse(self.env.display)
         self.proc = None
         self._table = None
@@ -39,7 +42,7 @@ class VelkaroApp:
             install = self.prefix.unix_path(INSTALL_DIR)
             install.mkdir(parents=True)
             shutil.copy2(program, install / "Velkaro.exe")
-            self.probe = Probe(self.prefix, self.env.probe, self.prefix.path / "probe.log")
+            self.probe = Probe(self.prefix, probe, self.prefix.path / "probe.log")
         except BaseException:
             self.env.release(self.prefix)
             raise
@@ -281,19 +284,25 @@ def _contains(outer, inner):
 class VelkaroCase(unittest.TestCase):
     """Tests of one class share one program run in their own fresh prefix.
 
+    The prefix is 64-bit unless the class sets arch = "win32" (the x86 program in a 32-bit
+    prefix); windows_version, when set, is the Windows that winecfg makes the prefix report.
     prepare(app) runs before the launch (preset the registry, the environment, ...); then
     the program starts and the class waits, with wait_splash = True, for the splash
     (cls.splash) and, with wait_main = True, for the main window (cls.main): the answers of
     wait_splash and wait_main, with "t", when each showed.
     """
 
+    arch = "win64"
+    windows_version = None
     wait_splash = False
     wait_main = True
 
     @classmethod
     def setUpClass(cls):
-        cls.app = VelkaroApp(cls.__name__)
+        cls.app = VelkaroApp(cls.__name__, arch=cls.arch)
         cls.addClassCleanup(cls.app.close)
+        if cls.windows_version:
+            cls.app.prefix.set_windows_version(cls.windows_version)
         cls.prepare(cls.app)
         cls.app.launch()
         if cls.wait_splash:

@@ -2,6 +2,7 @@
 
 import atexit
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -15,54 +16,84 @@ REPO = Path(__file__).resolve().parents[3]
 WORK_ROOT = REPO / "build" / "wine-e2e"
 
 
-def default_build_dir():
-    """The x64 build the tests run: $VELKARO_BUILD_DIR, else build/x64."""
-    return Path(os.environ.get("VELKARO_BUILD_DIR") or REPO / "build" / "x64").resolve()
+def default_build_dir(arch="win64"):
+    """The build whose programs run in a prefix of that kind: for win64 $VELKARO_BUILD_DIR,
+    else build/x64; for win32 $VELKARO_BUILD_DIR_X86, else build/x86."""
+    variable, tree = ("VELKARO_BUILD_DIR", "x64") if arch == "win64" else \
+        ("VELKARO_BUILD_DIR_X86", "x86")
+    return Path(os.environ.get(variable) or REPO / "build" / tree).resolve()
+
+
+def program_version(arch="win64"):
+    """The version text the build was made with ("3.0.06"), from its generated header."""
+    header = (default_build_dir(arch) / "generated" / "velkaro_version.h").read_text()
+    return re.search(r'VELKARO_VERSION_TEXT "([^"]+)"', header).group(1)
 
 
 class Environment:
-    """Xvfb and a template prefix, made once; a fresh prefix copied from it per test.
+    """Xvfb and a template prefix per kind (win64, and win32 when a test asks for one), made
+    once; a fresh prefix copied from its template per test.
 
     Every prefix lives under build/wine-e2e/<pid of this process>/ and has its own
     wineserver, started under the display; stop() kills them all and removes everything.
     """
 
-    def __init__(self, build_dir=None):
-        self.build_dir = Path(build_dir).resolve() if build_dir else default_build_dir()
+    def __init__(self, build_dir=None, x86_build_dir=None):
+        self.build_dirs = {
+            "win64": Path(build_dir).resolve() if build_dir else default_build_dir("win64"),
+            "win32": Path(x86_build_dir).resolve() if x86_build_dir
+            else default_build_dir("win32")}
         self.work_dir = WORK_ROOT / str(os.getpid())
         self.xvfb = None
-        self.template = None
+        self.templates = {}
         self._prefixes = []
         self._count = 0
         self.strays = []  # processes that outlived their wineserver, killed by stop()
 
     @property
+    def build_dir(self):
+        return self.build_dirs["win64"]
+
+    @property
     def display(self):
         return self.xvfb.display
 
+    def program_for(self, arch="win64"):
+        return self.build_dirs[arch] / "bin" / "Velkaro.exe"
+
+    def probe_for(self, arch="win64"):
+        return self.build_dirs[arch] / "bin" / "probe.exe"
+
     @property
     def program(self):
-        return self.build_dir / "bin" / "Velkaro.exe"
+        return self.program_for()
 
     @property
     def probe(self):
-        return self.build_dir / "bin" / "probe.exe"
+        return self.probe_for()
 
     def start(self):
         sweep_stale_runs()
         self.work_dir.mkdir(parents=True, exist_ok=True)
         try:
             self.xvfb = Xvfb().start()
-            self.template = make_template(self.work_dir / "template", self.display)
+            self.template("win64")
         except BaseException:
             self.stop()
             raise
         return self
 
-    def new_prefix(self, name):
+    def template(self, arch):
+        """The template prefix of that kind, made on first use."""
+        if arch not in self.templates:
+            self.templates[arch] = make_template(self.work_dir / f"template-{arch}",
+                                                 self.display, arch)
+        return self.templates[arch]
+
+    def new_prefix(self, name, arch="win64"):
         """A copy of the template with its wineserver running (-p) under the display."""
         self._count += 1
-        prefix = copy_prefix(self.template, self.work_dir / f"{self._count:02d}-{name}")
+        prefix = copy_prefix(self.template(arch), self.work_dir / f"{self._count:02d}-{name}")
         self._prefixes.append(prefix)
         prefix.start_server()
         return prefix
@@ -79,10 +110,10 @@ class Environment:
     def stop(self):
         for prefix in list(self._prefixes):
             self.release(prefix)
-        if self.template:
-            self.template.stop_server()
-            self.template.remove()
-            self.template = None
+        for template in self.templates.values():
+            template.stop_server()
+            template.remove()
+        self.templates = {}
         if self.xvfb:
             self.xvfb.stop()
             self.xvfb = None

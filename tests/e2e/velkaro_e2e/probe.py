@@ -32,7 +32,7 @@ class Probe:
     def _start(self, timeout):
         self._log = open(self._log_path, "ab")
         self.process = subprocess.Popen(
-            ["wine", str(self._exe)], env=self._prefix.env(**self._unix_env),
+            [self._prefix.loader, str(self._exe)], env=self._prefix.env(**self._unix_env),
             preexec_fn=self._limit_files if self._file_limit else None,
             cwd=str(self._prefix.drive_c), stdin=subprocess.PIPE, stdout=subprocess.PIPE,
             stderr=self._log)
@@ -163,6 +163,10 @@ class Probe:
     def processes(self):
         """[{"pid", "exe"}] of every process in the prefix."""
         return self.call("processes")["processes"]
+
+    def modules(self, proc):
+        """The names of the DLLs a launched process has loaded, in lower case."""
+        return {name.lower() for name in self.call("modules", proc)["modules"]}
 
     def windows(self):
         """Every top-level window of the prefix's desktop: hwnd, pid, class, title, visible,

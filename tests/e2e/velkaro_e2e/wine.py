@@ -25,6 +25,12 @@ TEMPLATE_REG = r"""REGEDIT4
 
 FONT_FAMILIES = ("Liberation Sans", "DejaVu Sans", "DejaVu Serif")
 
+# The loader of each kind of prefix, by path: once 32-bit Wine is installed, `wine` is the
+# 32-bit loader, and in a 64-bit prefix its reg and regedit are the 32-bit tools, which write
+# the Wow6432Node view the 64-bit program does not read. A 32-bit prefix (win32) runs no
+# 64-bit program.
+LOADERS = {"win64": "/usr/lib/wine/wine64", "win32": "/usr/lib/wine/wine"}
+
 
 def wine_env(prefix, display, extra=None):
     """The environment of every Wine command of the harness."""
@@ -51,14 +57,17 @@ def check_fonts():
 
 
 class WinePrefix:
-    """One prefix directory and its own wineserver, started under the X display."""
+    """One prefix directory and its own wineserver, started under the X display; `arch` is
+    win64 (the default, WoW64 once 32-bit Wine is installed) or win32."""
 
-    def __init__(self, path, display):
+    def __init__(self, path, display, arch="win64"):
         self.path = Path(path)
         self.display = display
+        self.arch = arch
+        self.loader = LOADERS[arch]
 
     def env(self, **extra):
-        return wine_env(self.path, self.display, extra)
+        return wine_env(self.path, self.display, {"WINEARCH": self.arch, **extra})
 
     @property
     def drive_c(self):
@@ -72,14 +81,14 @@ class WinePrefix:
         return self.drive_c.joinpath(*[p for p in rest.split("\\") if p])
 
     def run(self, *args, timeout=60, check=True, env=None):
-        """Runs a Wine command (`wine ARGS...`) in this prefix; returns (status, stdout bytes).
+        """Runs a Wine command (the prefix's loader with ARGS) in it; returns (status, stdout).
 
         Output goes through files, not pipes: Wine's own processes started on the way
         (services, the desktop) inherit the command's output handles and outlive it, so a
         pipe would not reach its end before the wineserver does.
         """
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            status = subprocess.run(["wine", *args], env=env or self.env(),
+            status = subprocess.run([self.loader, *args], env=env or self.env(),
                                     stdin=subprocess.DEVNULL, stdout=out, stderr=err,
                                     timeout=timeout).returncode
             out.seek(0)
@@ -103,7 +112,8 @@ class WinePrefix:
             path.unlink()
 
     def set_windows_version(self, version):
-        """winecfg -v VERSION, e.g. winxp64, win2003, win7, win10."""
+        """winecfg -v VERSION, e.g. winxp64, win2003, win7, win10; winxp and win98 only in a
+        32-bit prefix."""
         self.run("winecfg", "-v", version)
 
     def start_server(self):
@@ -128,10 +138,10 @@ class WinePrefix:
         shutil.rmtree(self.path, ignore_errors=True)
 
 
-def make_template(path, display):
+def make_template(path, display, arch="win64"):
     """A fresh prefix with the harness settings, its wineserver stopped."""
     check_fonts()
-    prefix = WinePrefix(path, display)
+    prefix = WinePrefix(path, display, arch)
     prefix.remove()
     prefix.path.parent.mkdir(parents=True, exist_ok=True)
     try:
@@ -145,17 +155,18 @@ def make_template(path, display):
 def copy_prefix(template, path):
     """A copy of the template at `path` (an old one there is replaced).
 
-    The Windows system folder (about 630 MB of DLLs that Wine only reads) is hard-linked, the
-    rest (registry, settings, user folders) copied, so that a copy costs a fraction of a second
-    and nothing a test changes reaches the template: Wine replaces its registry files by
-    renaming, and a test writes its own files.
+    The Windows system folders (system32 and syswow64, hundreds of MB of DLLs that Wine only
+    reads) are hard-linked, the rest (registry, settings, user folders) copied, so that a copy
+    costs a fraction of a second and nothing a test changes reaches the template: Wine replaces
+    its registry files by renaming, and a test writes its own files.
     """
-    copy = WinePrefix(path, template.display)
+    copy = WinePrefix(path, template.display, template.arch)
     copy.remove()
-    system = template.path / "drive_c" / "windows" / "system32"
+    windows = template.path / "drive_c" / "windows"
+    system = {windows / "system32", windows / "syswow64"}
 
     def copy_file(src, dst):
-        if Path(src).parent == system:
+        if Path(src).parent in system:
             os.link(src, dst)
         else:
             shutil.copy2(src, dst)
