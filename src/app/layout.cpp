@@ -124,24 +124,13 @@ struct Button {
   Art art;
 };
 
+#define VELKARO_NOT_A_BUTTON(...)
+#define VELKARO_BUTTON(name, resource, file, image, panel, left, top, tooltip) \
+  {image, panel, left, top, tooltip, Art::name},
 constexpr Button kButtons[] = {
-    {4, 0, 10200, 120, "Shutdown", Art::Shutdown},
-    {5, 0, 11160, 120, "Restart", Art::Restart},
-    {3, 0, 10200, 840, "Standbye", Art::Standby},
-    {6, 0, 11160, 840, "Logoff", Art::Logoff},
-    {7, 0, 10200, 1560, "Windows Lock", Art::Lock},
-    {8, 0, 11160, 1560, "Systempanel", Art::ControlPanel},
-    {9, 0, 10200, 2280, "Windows Update", Art::Update},
-    {11, 1, 10320, 120, "Lautstärkeregelung", Art::Volume},
-    {12, 1, 11160, 120, "Sound - Audiorecorder", Art::Recorder},
-    {14, 2, 10320, 120, "Internetoptionen", Art::Internet},
-    {13, 2, 11160, 120, "Modemoptionen", Art::Modem},
-    {15, 2, 10320, 840, "Netzwerkverbindungen", Art::Network},
-    {16, 2, 11160, 840, "Windows Firewall", Art::Firewall},
-    {19, 3, 10320, 120, "System", Art::System},
-    {18, 4, 10800, 240, "Arbeitsspeicher frei geben.", Art::Memory},
-    {17, 8, 10680, 240, "Daten Auswerten", Art::Report},
-};
+    VELKARO_PICTURES(VELKARO_NOT_A_BUTTON, VELKARO_NOT_A_BUTTON, VELKARO_BUTTON)};
+#undef VELKARO_BUTTON
+#undef VELKARO_NOT_A_BUTTON
 
 constexpr int kButtonSize = 480;  // 32 pixels
 constexpr int kRowHeight = 255;

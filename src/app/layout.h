@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "app/pictures.h"
 
 namespace velkaro {
 
@@ -40,28 +41,10 @@ enum class ControlKind {
 enum class TextAlign { Left, Center, Right };
 enum class FontFace { ArialBold, VerdanaBold };  // both 8.25 pt
 
-// Pictures drawn on picture controls.
-enum class Art {
-  None,
-  CloseNormal,
-  CloseHot,
-  Standby,
-  Shutdown,
-  Restart,
-  Logoff,
-  Lock,
-  ControlPanel,
-  Update,
-  Volume,
-  Recorder,
-  Modem,
-  Internet,
-  Network,
-  Firewall,
-  System,
-  Memory,
-  Report
-};
+// The program's pictures (app/pictures.h); None for a control without one.
+#define VELKARO_ART_NAME(name, ...) name,
+enum class Art { None, VELKARO_PICTURES(VELKARO_ART_NAME, VELKARO_ART_NAME, VELKARO_ART_NAME) };
+#undef VELKARO_ART_NAME
 
 struct ControlSpec {
   int id = 0;

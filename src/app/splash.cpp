@@ -1,7 +1,7 @@
 #include "app/splash.h"
 
 #include "app/prgkern.h"
-#include "platform/regestry.h"
+#include "platform/registry_values.h"
 #include "text/text.h"
 
 namespace velkaro {

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "collectors/wmi_regimes.h"
-#include "platform/regestry.h"
+#include "platform/registry_values.h"
 
 namespace velkaro::Grafik {
 

@@ -1,7 +1,7 @@
 #include "collectors/netzwerk.h"
 
 #include "collectors/wmi_regimes.h"
-#include "platform/regestry.h"
+#include "platform/registry_values.h"
 #include "text/text.h"
 
 namespace velkaro::Netzwerk {

@@ -1,7 +1,7 @@
 #include "collectors/sonstiges.h"
 
 #include "app/controls.h"
-#include "platform/regestry.h"
+#include "platform/registry_values.h"
 
 namespace velkaro::Sonstiges {
 

@@ -4,31 +4,18 @@ namespace velkaro::wmi {
 
 namespace {
 
-struct WalkResult {
-  bool queried = false;  // binding and query succeeded
-  bool clean = false;    // and so did the walk and every step
-};
-
-WalkResult Walk(Management& management, View& view, const Query& query, const Body& body,
-                bool stopOnFailure) {
-  WalkResult result;
+// Binds, queries and walks; false when binding or query failed (then there is no walk).
+bool Walk(Management& management, View& view, const Query& query, const Body& body) {
   const auto service = management.connect(query.moniker);
-  if (!service) return result;
+  if (!service) return false;
   const auto objects = service->execQuery(query.text, query.flags);
-  if (!objects) return result;
-  result.queried = true;
-  bool stepsOk = true;
+  if (!objects) return false;
   while (auto object = objects->next()) {
-    Row row(*object, view, stopOnFailure);
+    Row row(*object, view);
     body(row);
-    stepsOk = stepsOk && !row.failed();
-    if (row.ended()) {
-      result.clean = stepsOk;
-      return result;
-    }
+    if (row.ended()) break;
   }
-  result.clean = stepsOk && !objects->failed();
-  return result;
+  return true;
 }
 
 }  // namespace
@@ -48,28 +35,18 @@ std::optional<std::string> Row::joined(const std::string& name, std::string_view
   return value ? JoinArray(*value, separator) : std::nullopt;
 }
 
-bool Row::step(bool ok) {
-  if (stopOnFailure_ && failed_) return false;
-  if (!ok) failed_ = true;
-  return ok;
-}
-
 bool Row::set(int field, const std::optional<std::string>& value) {
-  if (!step(value.has_value())) return false;
+  if (!value) return false;
   view_.setText(field, *value);
   return true;
 }
 
 void SkipAll(Management& management, View& view, const Query& query, const Body& body) {
-  Walk(management, view, query, body, false);
+  Walk(management, view, query, body);
 }
 
 bool SkipFromWalk(Management& management, View& view, const Query& query, const Body& body) {
-  return Walk(management, view, query, body, false).queried;
-}
-
-bool Unguarded(Management& management, View& view, const Query& query, const Body& body) {
-  return Walk(management, view, query, body, true).clean;
+  return Walk(management, view, query, body);
 }
 
 }  // namespace velkaro::wmi

@@ -1,5 +1,7 @@
-// The three ways a collector treats failures of its management queries, as helpers that run
-// a query and walk its objects, so that each collector states its regime in one line.
+// The ways a collector treats failures of its management queries, as helpers that run a query
+// and walk its objects, so that each collector states its regime in one line. (A regime that
+// stops at the first failing step would leave the fields half written; the collectors use the
+// two that skip.)
 #pragma once
 
 #include <functional>
@@ -27,11 +29,10 @@ struct Query {
 };
 
 // One object of a walk. Its steps write fields; a step whose value could not be read or
-// converted (nullopt) has failed, and the regime decides what follows.
+// converted (nullopt) is dropped and the next one runs.
 class Row {
  public:
-  Row(WmiObject& object, View& view, bool stopOnFailure)
-      : object_(object), view_(view), stopOnFailure_(stopOnFailure) {}
+  Row(WmiObject& object, View& view) : object_(object), view_(view) {}
 
   std::optional<WmiValue> get(const std::string& name) { return object_.get(name); }
   // The property as field text (a null, an array or a missing property fail).
@@ -43,20 +44,15 @@ class Row {
 
   // One step: writes the value into the field, or fails. Returns whether it wrote.
   bool set(int field, const std::optional<std::string>& value);
-  // One step of any other kind; `ok` tells whether it succeeded.
-  bool step(bool ok);
 
   // Ends the walk after this object.
   void stopWalk() { stopWalk_ = true; }
 
-  bool failed() const { return failed_; }
-  bool ended() const { return stopWalk_ || (stopOnFailure_ && failed_); }
+  bool ended() const { return stopWalk_; }
 
  private:
   WmiObject& object_;
   View& view_;
-  bool stopOnFailure_;
-  bool failed_ = false;
   bool stopWalk_ = false;
 };
 
@@ -69,8 +65,5 @@ void SkipAll(Management& management, View& view, const Query& query, const Body&
 // Skip from the walk on: binding and query must succeed (false, and no walk, when they do not);
 // inside the walk a failing step is dropped and the next one runs.
 bool SkipFromWalk(Management& management, View& view, const Query& query, const Body& body);
-
-// Unguarded: the first failing step ends the walk; false when any step failed.
-bool Unguarded(Management& management, View& view, const Query& query, const Body& body);
 
 }  // namespace velkaro::wmi

@@ -9,13 +9,13 @@
 #include "collectors/laufwerke.h"
 #include "collectors/netzwerk.h"
 #include "collectors/ram.h"
+#include "collectors/ram_release.h"
 #include "collectors/sonstiges.h"
-#include "collectors/windows.h"
+#include "collectors/windows_system.h"
 #include "collectors/wmi_regimes.h"
 #include "program/status_line.h"
 #include "report/report.h"
 #include "tools/launchers.h"
-#include "tools/memory_release.h"
 #include "tools/reboot.h"
 
 namespace velkaro {
@@ -62,7 +62,8 @@ void Compose(Form1& form, View& view, Platform& platform, AppState& state) {
     form.setButtonAction(launcher.image,
                          [&platform, &launcher] { launchers::Launch(launcher, platform); });
 
-  form.setButtonAction(18, [&view, &platform] { ram::ReleaseMemory(platform, view); });
+  auto release = std::make_shared<ram::MemoryRelease>(platform, view);
+  form.setButtonAction(18, [release] { release->ReleaseMemory(); });
 
   auto report = std::make_shared<Report::Writer>(form, view, platform, state);
   form.setButtonAction(17, [report] { report->Image17_Click(); });

@@ -1,14 +1,8 @@
 #include "tools/launchers.h"
 
-#include "collectors/windows.h"
+#include "collectors/windows_system.h"
 
 namespace velkaro::launchers {
-
-const Launcher* Find(int image) {
-  for (const auto& l : kLaunchers)
-    if (l.image == image) return &l;
-  return nullptr;
-}
 
 std::string CommandLine(const Launcher& launcher, const std::string& systemPath) {
   std::string program = launcher.inSystemFolder ? systemPath + launcher.program : launcher.program;

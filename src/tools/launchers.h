@@ -8,28 +8,25 @@
 
 namespace velkaro::launchers {
 
+// One launcher; its button's picture and tool tip stand in the table of pictures.
 struct Launcher {
   int image;              // the button ImageN
-  const char* tooltip;    // as the button shows it
   const char* program;    // file name, or a program found through the search path
   const char* arguments;  // the rest of the command line, may be empty
   bool inSystemFolder;    // the program is started by its full path in the system folder
 };
 
 inline constexpr std::array<Launcher, 9> kLaunchers{{
-    {8, "Systempanel", "control.exe", "", false},
-    {9, "Windows Update", "wupdmgr.exe", "", false},
-    {11, "Lautstärkeregelung", "sndvol32.exe", "", true},
-    {12, "Sound - Audiorecorder", "sndrec32.exe", "", true},
-    {13, "Modemoptionen", "rundll32.exe", "shell32.dll,Control_RunDLL telephon.cpl", false},
-    {14, "Internetoptionen", "rundll32.exe", "shell32.dll,Control_RunDLL inetcpl.cpl", false},
-    {15, "Netzwerkverbindungen", "rundll32.exe", "shell32.dll,Control_RunDLL ncpa.cpl", false},
-    {16, "Windows Firewall", "rundll32.exe", "shell32.dll,Control_RunDLL firewall.cpl", false},
-    {19, "System", "rundll32.exe", "shell32.dll,Control_RunDLL sysdm.cpl", false},
+    {8, "control.exe", "", false},
+    {9, "wupdmgr.exe", "", false},
+    {11, "sndvol32.exe", "", true},
+    {12, "sndrec32.exe", "", true},
+    {13, "rundll32.exe", "shell32.dll,Control_RunDLL telephon.cpl", false},
+    {14, "rundll32.exe", "shell32.dll,Control_RunDLL inetcpl.cpl", false},
+    {15, "rundll32.exe", "shell32.dll,Control_RunDLL ncpa.cpl", false},
+    {16, "rundll32.exe", "shell32.dll,Control_RunDLL firewall.cpl", false},
+    {19, "rundll32.exe", "shell32.dll,Control_RunDLL sysdm.cpl", false},
 }};
-
-// The launcher of button ImageN, or nullptr.
-const Launcher* Find(int image);
 
 // The command line of a launcher, given the system folder (ending in "\"). A program path with a
 // blank is quoted, so that Windows cannot take a shorter prefix of it for the program.

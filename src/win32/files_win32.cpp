@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-#include "win32/platform_win32.h"
+#include "win32/files_win32.h"
 #include "win32/wide.h"
 
 namespace velkaro::win32 {

@@ -12,7 +12,7 @@
 #include "app/view.h"
 #include "win32/gdi.h"
 #include "win32/lade_window.h"
-#include "win32/platform_win32.h"
+#include "win32/message_pump.h"
 
 namespace velkaro::win32 {
 

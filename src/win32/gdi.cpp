@@ -1,57 +1,21 @@
 #include "win32/gdi.h"
 
 #include "win32/late_bound.h"
-#include "win32/res/resource.h"
 
 namespace velkaro::win32 {
 
-namespace {
-
 int ResourceOf(Art art) {
+#define VELKARO_RESOURCE(name, resource, ...) \
+  case Art::name:                             \
+    return resource;
   switch (art) {
+    VELKARO_PICTURES(VELKARO_RESOURCE, VELKARO_RESOURCE, VELKARO_RESOURCE)
     case Art::None:
-      return 0;
-    case Art::CloseNormal:
-      return IDI_CLOSE_NORMAL;
-    case Art::CloseHot:
-      return IDI_CLOSE_HOT;
-    case Art::Standby:
-      return IDI_BTN_STANDBY;
-    case Art::Shutdown:
-      return IDI_BTN_SHUTDOWN;
-    case Art::Restart:
-      return IDI_BTN_RESTART;
-    case Art::Logoff:
-      return IDI_BTN_LOGOFF;
-    case Art::Lock:
-      return IDI_BTN_LOCK;
-    case Art::ControlPanel:
-      return IDI_BTN_CONTROLPANEL;
-    case Art::Update:
-      return IDI_BTN_UPDATE;
-    case Art::Volume:
-      return IDI_BTN_VOLUME;
-    case Art::Recorder:
-      return IDI_BTN_RECORDER;
-    case Art::Modem:
-      return IDI_BTN_MODEM;
-    case Art::Internet:
-      return IDI_BTN_INTERNET;
-    case Art::Network:
-      return IDI_BTN_NETWORK;
-    case Art::Firewall:
-      return IDI_BTN_FIREWALL;
-    case Art::System:
-      return IDI_BTN_SYSTEM;
-    case Art::Memory:
-      return IDI_BTN_MEMORY;
-    case Art::Report:
-      return IDI_BTN_REPORT;
+      break;
   }
+#undef VELKARO_RESOURCE
   return 0;
 }
-
-}  // namespace
 
 int DpiOf(HWND hwnd) {
   // Both calls are newer than the oldest supported Windows (10 and 8.1).
@@ -109,7 +73,7 @@ HICON Pictures::icon(Art art, int size) {
 }
 
 HICON Pictures::programIcon(int size) {
-  return Load(IDI_VELKARO, size);
+  return icon(Art::Program, size);
 }
 
 void DrawEtchedLine(HDC dc, int x1, int y1, int x2, int y2, int dpi) {

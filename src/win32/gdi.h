@@ -59,6 +59,9 @@ class Brushes {
 // A font of the given face and size in points (bold or not) at the given dpi.
 HFONT MakeFont(const wchar_t* face, double points, bool bold, int dpi);
 
+// The resource number of a picture (0 for none).
+int ResourceOf(Art art);
+
 // The program's pictures, loaded from its resources at the sizes asked for.
 class Pictures {
  public:

@@ -8,7 +8,7 @@
 #include "win32/form1_window.h"
 #include "program/compose.h"
 #include "win32/splash_window.h"
-#include "win32/win32_platform.h"
+#include "win32/platform_bundle.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace velkaro;

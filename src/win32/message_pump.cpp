@@ -1,7 +1,7 @@
 // The thread's message loop and the event processing of long-running handlers.
 #include <cmath>
 
-#include "win32/platform_win32.h"
+#include "win32/message_pump.h"
 
 namespace velkaro::win32 {
 

@@ -1,7 +1,6 @@
 #include "win32/splash_window.h"
 
 #include "velkaro_version.h"
-#include "win32/res/resource.h"
 #include "win32/window.h"
 
 namespace velkaro::win32 {
@@ -15,8 +14,8 @@ constexpr UINT_PTR kTimer1 = 1;
 SplashWindow::SplashWindow(HINSTANCE instance, Pictures& pictures)
     : instance_(instance), pictures_(pictures) {
   RegisterWindowClass(instance, kClassName, OwnedWindowProc<SplashWindow>, IDC_APPSTARTING);
-  photo_.reset(static_cast<HBITMAP>(
-      LoadImageW(instance, MAKEINTRESOURCEW(IDB_SPLASH), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  photo_.reset(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(ResourceOf(Art::Splash)),
+                                               IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
 SplashWindow::~SplashWindow() {
@@ -75,7 +74,8 @@ void SplashWindow::Paint(HWND hwnd, HDC dc) {
   SelectObject(dc, small.get());
   RECT version{left + Scale(2, dpi_), Scale(48, dpi_), client.right, client.bottom};
   SetTextColor(dc, RGB(200, 214, 240));
-  DrawTextW(dc, L"Version " VELKARO_VERSION_TEXT, -1, &version, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextW(dc, L"Version " VELKARO_VERSION_TEXT, -1, &version,
+            DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
   SelectObject(dc, oldFont);
 
   // Image2: the program icon, 960 x 960 twips at (2520, 2160).

@@ -12,7 +12,7 @@
 
 #include "platform/clock.h"
 #include "platform/management.h"
-#include "win32/platform_win32.h"
+#include "win32/message_pump.h"
 #include "win32/service_thread.h"
 
 namespace velkaro::win32 {

@@ -27,7 +27,7 @@
 #include "fakes/fake_view.h"
 #include "program/compose.h"
 #include "report/report.h"
-#include "win32/win32_platform.h"
+#include "win32/platform_bundle.h"
 
 using namespace velkaro;
 

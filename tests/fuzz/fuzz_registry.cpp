@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fakes/fake_registry.h"
-#include "platform/regestry.h"
+#include "platform/registry_values.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace velkaro;

@@ -34,14 +34,10 @@ TEST(Launchers, EachButtonStartsItsCommandLineWithANormalWindow) {
     ASSERT_EQ(started.size(), 1u) << "Image" << c.image;
     EXPECT_EQ(started[0].first, c.commandLine);
     EXPECT_EQ(started[0].second, WindowStyle::NormalFocus);
-    ASSERT_NE(launchers::Find(c.image), nullptr);
-    EXPECT_EQ(launchers::Find(c.image)->tooltip, c.tooltip);
-    // The button's tool tip in the control table is the launcher's.
     EXPECT_EQ(FindControl(ids::Image(c.image))->tooltip, c.tooltip);
   }
-  EXPECT_EQ(launchers::Find(18), nullptr);
   // Only the program part is quoted.
-  const launchers::Launcher tool{1, "t", "my tool.exe", "a b", true};
+  const launchers::Launcher tool{1, "my tool.exe", "a b", true};
   EXPECT_EQ(launchers::CommandLine(tool, "C:\\X Y\\"), "\"C:\\X Y\\my tool.exe\" a b");
 }
 

@@ -120,33 +120,10 @@ TEST_F(RegimeTest, SkipFromWalkReportsBindingAndQueryAndSkipsStepsInTheWalk) {
   EXPECT_EQ(view.text(Text1(2)), "c2");
 }
 
-TEST_F(RegimeTest, UnguardedStopsAtTheFirstFailureAndSucceedsWhenEveryStepDoes) {
-  Script();
-  EXPECT_FALSE(wmi::Unguarded(mgmt, view, {wmi::kLocalCimV2, kQuery}, WriteABC()));
-  EXPECT_EQ(rows, 1);
-  EXPECT_EQ(view.text(Text1(0)), "a1");
-  EXPECT_EQ(view.text(Text1(1)), "N/A");
-  EXPECT_EQ(view.text(Text1(2)), "N/A");  // after the failure nothing more is written
-
-  // It succeeds when every step does.
-  FakeManagement all;
-  all.addResult(
-      wmi::kLocalCimV2, kQuery,
-      ScriptedResult{{Properties{
-          {"A", WmiValue::Integer(1)}, {"B", WmiValue::Integer(2)}, {"C", WmiValue::Integer(3)}}}});
-  EXPECT_TRUE(wmi::Unguarded(all, view, {wmi::kLocalCimV2, kQuery, std::nullopt}, WriteABC()));
-  EXPECT_EQ(view.text(Text1(1)), "2");
-  EXPECT_EQ(all.queries[0].flags, std::nullopt);
-}
-
 TEST_F(RegimeTest, AWalkThatFailsMidwayKeepsWhatWasWritten) {
   Script(/*failAfter=*/1);
   wmi::SkipAll(mgmt, view, {wmi::kLocalCimV2, kQuery}, WriteABC());
   EXPECT_EQ(rows, 1);
   EXPECT_EQ(view.text(Text1(0)), "a1");
   EXPECT_EQ(view.text(Text1(1)), "N/A");
-  rows = 0;
-  EXPECT_FALSE(wmi::Unguarded(mgmt, view, {wmi::kLocalCimV2, kQuery},
-                              [this](wmi::Row& row) { ++rows, row.set(Text1(3), row.text("A")); }));
-  EXPECT_EQ(rows, 1);
 }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_bundle.h"
-#include "platform/regestry.h"
+#include "platform/registry_values.h"
 
 using namespace velkaro;
 using namespace std::string_literals;

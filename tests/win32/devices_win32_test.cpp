@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "win32/devices_win32.h"
-#include "win32/platform_win32.h"
+#include "win32/platform_bundle.h"
 #include "win32/wide.h"
 
 using namespace velkaro;

@@ -6,7 +6,7 @@
 
 #include "cpuload/clscpuload.h"
 #include "win32/perf_win32.h"
-#include "win32/platform_win32.h"
+#include "win32/platform_bundle.h"
 
 using namespace velkaro;
 using namespace velkaro::win32;

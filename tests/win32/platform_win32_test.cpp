@@ -8,10 +8,10 @@
 #include <gtest/gtest.h>
 
 #include "app/prgkern.h"
-#include "platform/regestry.h"
+#include "platform/registry_values.h"
 #include "report/report_table.h"
 #include "text/text.h"
-#include "win32/platform_win32.h"
+#include "win32/platform_bundle.h"
 #include "win32/wide.h"
 
 using namespace velkaro;

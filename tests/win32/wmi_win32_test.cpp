@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "collectors/windows.h"
+#include "collectors/windows_system.h"
 #include "collectors/wmi_regimes.h"
 #include "text/text.h"
 #include "win32/wmi_win32.h"

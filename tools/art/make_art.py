@@ -17,6 +17,7 @@ Files written:
 """
 
 import os
+import re
 import sys
 from functools import partial
 
@@ -28,29 +29,44 @@ from artwork.files import write_picture
 from artwork.icon_parts import render_button
 from artwork.preview import write_preview
 
-# Every picture the program uses: output file -> function that draws it.
-PICTURES = [
-    ("velkaro.ico", program_icon.render_program_icon),
-    ("splash.bmp", splash.render_splash),
-    ("close_normal.ico", close_icons.render_close_normal),
-    ("close_hot.ico", close_icons.render_close_hot),
-    ("btn_standby.ico", partial(render_button, session_buttons.draw_standby)),
-    ("btn_shutdown.ico", partial(render_button, session_buttons.draw_shutdown)),
-    ("btn_restart.ico", partial(render_button, session_buttons.draw_restart)),
-    ("btn_logoff.ico", partial(render_button, session_buttons.draw_logoff)),
-    ("btn_lock.ico", partial(render_button, session_buttons.draw_lock)),
-    ("btn_controlpanel.ico", partial(render_button, tool_buttons.draw_controlpanel)),
-    ("btn_update.ico", partial(render_button, tool_buttons.draw_update)),
-    ("btn_volume.ico", partial(render_button, tool_buttons.draw_volume)),
-    ("btn_recorder.ico", partial(render_button, tool_buttons.draw_recorder)),
-    ("btn_modem.ico", partial(render_button, network_buttons.draw_modem)),
-    ("btn_internet.ico", partial(render_button, network_buttons.draw_internet)),
-    ("btn_network.ico", partial(render_button, network_buttons.draw_network)),
-    ("btn_firewall.ico", partial(render_button, network_buttons.draw_firewall)),
-    ("btn_system.ico", partial(render_button, machine_buttons.draw_system)),
-    ("btn_memory.ico", partial(render_button, machine_buttons.draw_memory)),
-    ("btn_report.ico", partial(render_button, machine_buttons.draw_report)),
-]
+# The program's table of pictures: kind, name, resource number and file of every picture.
+TABLE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "src", "app",
+                     "pictures.h")
+ROW = re.compile(r'^\s*(ICON|BITMAP|BUTTON)\((\w+), (\d+), "([\w.]+)"')
+PICTURE_MODULES = (program_icon, splash, close_icons)
+BUTTON_MODULES = (session_buttons, tool_buttons, network_buttons, machine_buttons)
+
+
+def snake(name):
+    """ControlPanel -> control_panel"""
+    return re.sub(r"(?<!^)([A-Z])", r"_\1", name).lower()
+
+
+def drawer(kind, name):
+    """The function that draws a picture of the table: render_<name> for icons and bitmaps,
+    draw_<name> inside a button for buttons."""
+    if kind == "BUTTON":
+        found = [getattr(m, "draw_" + snake(name)) for m in BUTTON_MODULES
+                 if hasattr(m, "draw_" + snake(name))]
+        return partial(render_button, found[0]) if found else None
+    found = [getattr(m, "render_" + snake(name)) for m in PICTURE_MODULES
+             if hasattr(m, "render_" + snake(name))]
+    return found[0] if found else None
+
+
+def pictures():
+    """[(file, draw)] of every picture of the table, in resource number order."""
+    rows = []
+    with open(TABLE, encoding="utf-8") as table:
+        for line in table:
+            match = ROW.match(line)
+            if match:
+                kind, name, number, file = match.groups()
+                draw = drawer(kind, name)
+                if draw is None:
+                    raise SystemExit(f"make_art.py: nothing draws {kind} {name} ({file})")
+                rows.append((int(number), file, draw))
+    return [(file, draw) for _, file, draw in sorted(rows)]
 
 
 def main(argv):
@@ -60,7 +76,7 @@ def main(argv):
     out = argv[1]
     os.makedirs(out, exist_ok=True)
     drawn = {}
-    for name, draw in PICTURES:
+    for name, draw in pictures():
         drawn[name] = draw()
         write_picture(os.path.join(out, name), drawn[name])
     write_preview(os.path.join(out, "preview.png"), drawn)

@@ -89,6 +89,6 @@ def render_velkaro(size):
     return with_shadow(cv, off, rad_, 0.45)
 
 
-def render_program_icon():
+def render_program():
     """The icon's images, one per size of ICON_SIZES (the 256 one is stored as PNG)."""
     return [render_velkaro(size) for size in ICON_SIZES]

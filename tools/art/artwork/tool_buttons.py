@@ -21,7 +21,7 @@ def gear(cx, cy, r_body, r_tip, teeth, tooth_w, hole):
     return sub(g, circle(cx, cy, hole))
 
 
-def draw_controlpanel(cv):
+def draw_control_panel(cv):
     g = gear(16.5, 16.5, 10, 14.5, 8, 5.2, 4.2)
     body(cv, g, rad(12, 11, 20, [(0, (240, 243, 250)), (0.6, (160, 172, 195)),
                                  (1, (95, 105, 130))]), (40, 45, 65))

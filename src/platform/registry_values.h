@@ -1,5 +1,5 @@
-// Registry access of the program: values read as text by path or by root, key and name.
-// No operation reports an error: reads give empty text and writes false on any failure.
+// Module Regestry: the program's registry access, values read as text by path or by root, key
+// and name. No operation reports an error: reads give empty text and writes false on any failure.
 #pragma once
 
 #include <optional>

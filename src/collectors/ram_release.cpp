@@ -1,4 +1,4 @@
-#include "tools/memory_release.h"
+#include "collectors/ram_release.h"
 
 #include <algorithm>
 #include <array>
@@ -10,13 +10,12 @@ namespace velkaro::ram {
 
 namespace {
 
-bool g_running = false;
-
 // Holds the chunks and the busy state; gives everything back however the routine is left.
 class ReleaseRun {
  public:
-  ReleaseRun(MemoryArena& arena, View& view) : arena_(arena), view_(view) {
-    g_running = true;
+  ReleaseRun(MemoryArena& arena, View& view, bool& running)
+      : arena_(arena), view_(view), running_(running) {
+    running_ = true;
     view_.setBusyPointer(true);
     busy_ = true;
   }
@@ -24,7 +23,7 @@ class ReleaseRun {
     if (busy_) view_.setBusyPointer(false);
     for (char16_t* chunk : chunks_)
       if (chunk) arena_.release(chunk);
-    g_running = false;
+    running_ = false;
   }
   ReleaseRun(const ReleaseRun&) = delete;
   ReleaseRun& operator=(const ReleaseRun&) = delete;
@@ -45,6 +44,7 @@ class ReleaseRun {
  private:
   MemoryArena& arena_;
   View& view_;
+  bool& running_;
   std::array<char16_t*, kReleaseSteps> chunks_{};
   bool busy_ = false;
 };
@@ -67,24 +67,24 @@ std::string ReleaseStepText(double percent, const numfmt::NumberSettings& settin
   return "Räume Speicher frei.... [" + numfmt::General(percent, settings) + "%] Optimiert...";
 }
 
-void ReleaseMemory(Platform& platform, View& view) {
-  if (g_running) return;
-  const MemoryStatus status = platform.machine.memoryStatus();
-  const numfmt::NumberSettings settings = platform.machine.numberSettings();
+void MemoryRelease::ReleaseMemory() {
+  if (running_) return;
+  const MemoryStatus status = platform_.machine.memoryStatus();
+  const numfmt::NumberSettings settings = platform_.machine.numberSettings();
   const auto chars = static_cast<std::size_t>(ChunkChars(status.totalPhys, status.availVirtual));
 
-  ReleaseRun run(platform.arena, view);
-  view.setText(ids::kLabel13, ReleaseStartText(status.availPhys, settings));
+  ReleaseRun run(platform_.arena, view_, running_);
+  view_.setText(ids::kLabel13, ReleaseStartText(status.availPhys, settings));
   for (int i = 0; i < kReleaseSteps; ++i) {
     const double p = i / 20.0 * 100.0;
-    view.setValue(ids::kProgressBar1, static_cast<int>(p));
+    view_.setValue(ids::kProgressBar1, static_cast<int>(p));
     if (!run.claim(i, chars)) break;
-    const bool going = platform.pump.doEvents();
-    view.setText(ids::kLabel13, ReleaseStepText(p, settings));
+    const bool going = platform_.pump.doEvents();
+    view_.setText(ids::kLabel13, ReleaseStepText(p, settings));
     if (!going) break;
   }
-  view.setValue(ids::kProgressBar1, 0);
-  view.setText(ids::kLabel13, kReleaseEndText);
+  view_.setValue(ids::kProgressBar1, 0);
+  view_.setText(ids::kLabel13, kReleaseEndText);
   run.normalPointer();
 }
 

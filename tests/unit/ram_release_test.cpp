@@ -1,4 +1,4 @@
-#include "tools/memory_release.h"
+#include "collectors/ram_release.h"
 
 #include <gtest/gtest.h>
 
@@ -67,7 +67,7 @@ TEST(MemoryRelease, TwentyOneStepsWithProgressTextsAndEventsThenAllGivenBack) {
   Release run;
   int heldAtFirstEvents = -1;
   run.fake.pump.at(run.fake.clock.now, [&] { heldAtFirstEvents = run.fake.arena.held(); });
-  ram::ReleaseMemory(run.fake.platform, run.view);
+  ram::MemoryRelease(run.fake.platform, run.view).ReleaseMemory();
 
   std::vector<std::string> expected = {"pointer busy",
                                        "text Label13=Freier Speicher voher: 12056,326171875 KB"};
@@ -98,7 +98,7 @@ TEST(MemoryRelease, StopsEarlyWhenAChunkCannotBeHadOrTheProgramEnds) {
   };
   for (const auto& c : cases) {
     Release run(c.failAt, c.ending);
-    ram::ReleaseMemory(run.fake.platform, run.view);
+    ram::MemoryRelease(run.fake.platform, run.view).ReleaseMemory();
     const auto& log = run.view.log;
     EXPECT_EQ(run.fake.arena.requested.size(), c.requests);
     EXPECT_EQ(run.fake.arena.held(), 0);

@@ -1,6 +1,6 @@
-#include "collectors/windows.h"
+#include "collectors/windows_system.h"
 
-#include "platform/regestry.h"
+#include "platform/registry_values.h"
 #include "text/text.h"
 
 namespace velkaro::Windows {

@@ -24,10 +24,21 @@ uint64_t ChunkChars(uint64_t totalPhys, uint64_t freeAddressSpace);
 std::string ReleaseStartText(uint64_t availPhys, const numfmt::NumberSettings& settings);
 std::string ReleaseStepText(double percent, const numfmt::NumberSettings& settings);
 
-// Runs the whole release inside the click: hourglass, progress 0, 5, .., 100 in ProgressBar1,
-// the texts in Label13, window events processed after every step. A chunk that cannot be had
-// ends the loop early. A call while a release is running (a click taken during its events) is
-// refused.
-void ReleaseMemory(Platform& platform, View& view);
+// The release behind the button Image18, one per window; it knows whether a release runs.
+class MemoryRelease {
+ public:
+  MemoryRelease(Platform& platform, View& view) : platform_(platform), view_(view) {}
+
+  // Runs the whole release inside the click: hourglass, progress 0, 5, .., 100 in ProgressBar1,
+  // the texts in Label13, window events processed after every step. A chunk that cannot be had
+  // ends the loop early. A call while a release is running (a click taken during its events) is
+  // refused.
+  void ReleaseMemory();
+
+ private:
+  Platform& platform_;
+  View& view_;
+  bool running_ = false;
+};
 
 }  // namespace velkaro::ram

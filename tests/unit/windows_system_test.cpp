@@ -1,4 +1,4 @@
-#include "collectors/windows.h"
+#include "collectors/windows_system.h"
 
 #include <gtest/gtest.h>
 

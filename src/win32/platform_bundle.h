@@ -2,10 +2,13 @@
 #pragma once
 
 #include "win32/devices_win32.h"
+#include "win32/files_win32.h"
 #include "win32/machine_win32.h"
+#include "win32/message_pump.h"
 #include "win32/perf_win32.h"
-#include "win32/platform_win32.h"
 #include "win32/power_win32.h"
+#include "win32/registry_win32.h"
+#include "win32/system_win32.h"
 #include "win32/wmi_win32.h"
 
 namespace velkaro::win32 {

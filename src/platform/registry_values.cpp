@@ -1,4 +1,4 @@
-#include "platform/regestry.h"
+#include "platform/registry_values.h"
 
 #include <cerrno>
 #include <cstdint>
