@@ -1,6 +1,7 @@
 // Every platform service implemented with Windows calls, bundled into one Platform.
 #pragma once
 
+#include "platform/platform.h"
 #include "win32/devices_win32.h"
 #include "win32/files_win32.h"
 #include "win32/machine_win32.h"

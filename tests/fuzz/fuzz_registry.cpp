@@ -13,8 +13,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   // The first byte picks the type (the ones the program knows and some it does not); the rest
   // is the value's data and, as a second use, a path text.
-  const uint32_t types[] = {0, regtype::kSz, regtype::kExpandSz, regtype::kBinary,
-                            regtype::kDword, 5, 6, regtype::kMultiSz, 11, 0xFFFFFFFF};
+  const uint32_t types[] = {0,
+                            regtype::kSz,
+                            regtype::kExpandSz,
+                            regtype::kBinary,
+                            regtype::kDword,
+                            5,
+                            6,
+                            regtype::kMultiSz,
+                            11,
+                            0xFFFFFFFF};
   const std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
   const RegData value{types[data[0] % (sizeof types / sizeof types[0])], bytes};
 

@@ -15,7 +15,8 @@ TEST(RegistryRecord, OnlyAnotherStoredVersionWritesTheThreeValuesInOrder) {
     SCOPED_TRACE(stored);
     const bool current = stored == version;
     FakeRegistry reg;
-    if (!stored.empty()) reg.putString(RootKey::CurrentUser, "SOFTWARE\\Korvandt", "Velkaro", stored);
+    if (!stored.empty())
+      reg.putString(RootKey::CurrentUser, "SOFTWARE\\Korvandt", "Velkaro", stored);
     reg.putString(RootKey::CurrentUser, "SOFTWARE\\Korvandt\\Velkaro", "Path", "D:\\old.exe");
     EXPECT_EQ(Splash::UpdateRegistryRecord(reg, "C:\\Tools\\Velkaro\\velkaro.EXE"), !current);
     std::vector<std::string> writes;

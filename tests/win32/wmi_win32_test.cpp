@@ -10,6 +10,7 @@
 #include "collectors/windows_system.h"
 #include "collectors/wmi_regimes.h"
 #include "text/text.h"
+#include "win32/system_win32.h"
 #include "win32/wmi_win32.h"
 #include "stalling_service.h"
 
