@@ -164,10 +164,11 @@ ControlSpec MakeLabel(int id, std::string name, int parent, int left, int top, i
   return c;
 }
 
-std::vector<ControlSpec> Build() {
-  std::vector<ControlSpec> all;
+using Controls = std::vector<ControlSpec>;
 
-  // Form level: the drag strip first, so that the title and the status line lie above it.
+// Form level: the drag strip first, so that the title and the status line lie above it; the
+// close button in its two looks.
+void AddTitleStrip(Controls& all) {
   all.push_back(Make(kImage10, "Image10", ControlKind::Picture, kForm, 0, 0, 11775, 375));
   all.push_back(
       MakeLabel(kLabel1, "Label1", kForm, 120, 80, 4215, 255, "Velkaro 3.0", colors::kWhite));
@@ -180,22 +181,25 @@ std::vector<ControlSpec> Build() {
     close.visible = n == 1;
     all.push_back(close);
   }
+}
 
-  // Menu bar with its labels.
+// The menu bar with its labels, and the nine panels (only the first one shows at start).
+void AddMenuAndPanels(Controls& all) {
   all.push_back(Make(kFrame1, "Frame1", ControlKind::Frame, kForm, 120, 480, 11895, 495));
   for (const auto& m : kMenu) {
     all.push_back(MakeLabel(Label(m.label), "Label" + std::to_string(m.label), kFrame1, m.left, 195,
                             m.width, 255, m.caption, colors::kMenuIdle, TextAlign::Center));
   }
-
-  // The nine panels; only the first one shows at start.
   for (int p = 0; p < kPanelCount; ++p) {
     ControlSpec panel =
         Make(P1(p), Indexed("P1", p), ControlKind::Panel, kForm, 120, 1080, 11895, 4575);
     panel.visible = p == 0;
     all.push_back(panel);
   }
+}
 
+// Each panel row: its caption label and its value field.
+void AddRows(Controls& all) {
   for (const auto& panel : Panels()) {
     for (const auto& row : panel.rows) {
       all.push_back(MakeLabel(Label11(row.caption), Indexed("Label11", row.caption),
@@ -212,8 +216,11 @@ std::vector<ControlSpec> Build() {
       all.push_back(value);
     }
   }
+}
 
-  // Memory release frame on the Arbeitsspeicher panel.
+// The memory release frame on the Arbeitsspeicher panel, and the drive lists, filled column by
+// column.
+void AddMemoryFrameAndDriveLists(Controls& all) {
   ControlSpec frame2 = Make(kFrame2, "Frame2", ControlKind::Frame, P1(4), 120, 3000, 9615, 1335);
   frame2.caption = "Arbeitsspeicher freiräumen";
   frame2.fore = colors::kCaption;
@@ -224,8 +231,6 @@ std::vector<ControlSpec> Build() {
                           colors::kCaption));
   all.push_back(
       Make(kProgressBar1, "ProgressBar1", ControlKind::ProgressBar, kFrame2, 240, 720, 9135, 375));
-
-  // Drive lists, filled column by column.
   constexpr int kListLeft[] = {240, 3360, 6435};
   constexpr int kListTop[] = {360, 1800, 3240};
   for (int i = 0; i < kListCount; ++i) {
@@ -236,8 +241,10 @@ std::vector<ControlSpec> Build() {
     list.back = colors::kDriveList;
     all.push_back(list);
   }
+}
 
-  // Report options.
+// The report options: the output choice and the eight category boxes, all ticked.
+void AddReportOptions(Controls& all) {
   all.push_back(MakeLabel(Label11(72), "Label11(72)", P1(8), 120, 275, 1695, kRowHeight,
                           "Daten Auswerten in:", colors::kCaption));
   ControlSpec combo = Make(kCombo1, "Combo1", ControlKind::ComboBox, P1(8), 1920, 240, 2535, 315);
@@ -251,7 +258,9 @@ std::vector<ControlSpec> Build() {
     check.value = 1;
     all.push_back(check);
   }
+}
 
+void AddButtons(Controls& all) {
   for (const auto& b : kButtons) {
     ControlSpec button =
         Make(Image(b.image), "Image" + std::to_string(b.image), ControlKind::Picture, P1(b.panel),
@@ -260,6 +269,16 @@ std::vector<ControlSpec> Build() {
     button.art = b.art;
     all.push_back(button);
   }
+}
+
+Controls Build() {
+  Controls all;
+  AddTitleStrip(all);
+  AddMenuAndPanels(all);
+  AddRows(all);
+  AddMemoryFrameAndDriveLists(all);
+  AddReportOptions(all);
+  AddButtons(all);
   return all;
 }
 

@@ -11,7 +11,7 @@ namespace velkaro::win32 {
 
 LRESULT Form1Window::HandleMain(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
-  if (HandleColours(msg, wp, lp, result)) return result;
+  if (HandleColours(msg, wp, lp, result) || HandleEvents(hwnd, msg, wp, lp, result)) return result;
   switch (msg) {
     case WM_NCCREATE:
       hwnd_ = hwnd;
@@ -30,32 +30,6 @@ LRESULT Form1Window::HandleMain(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT:
       PaintWindow(hwnd, [this](HDC dc) { PaintMain(dc); });
       return 0;
-    case WM_MOUSEMOVE:
-      form_.OnMouseMove(ids::kForm);
-      return 0;
-    case WM_SETCURSOR:
-      if (busy_) {
-        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-        return TRUE;
-      }
-      break;
-    case WM_TIMER:
-      if (wp == kTimer1Id) {
-        form_.Timer1_Timer();
-        return 0;
-      }
-      break;
-    case WM_ENTERSIZEMOVE:
-    case WM_EXITSIZEMOVE:
-      pump_.setSystemLoop(msg == WM_ENTERSIZEMOVE);
-      return 0;
-    case 0x02E0: {  // WM_DPICHANGED: the window moved to a monitor with another dpi
-      const auto* suggested = reinterpret_cast<const RECT*>(lp);
-      SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-      ApplyDpi(HIWORD(wp));
-      return 0;
-    }
     case WM_CLOSE:
       // Alt+F4 or the taskbar's close: the same immediate end as the close button.
       endProgram();
@@ -65,6 +39,36 @@ LRESULT Form1Window::HandleMain(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+bool Form1Window::HandleEvents(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  result = 0;
+  switch (msg) {
+    case WM_MOUSEMOVE:
+      form_.OnMouseMove(ids::kForm);
+      return true;
+    case WM_SETCURSOR:
+      if (!busy_) return false;
+      SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+      result = TRUE;
+      return true;
+    case WM_TIMER:
+      if (wp != kTimer1Id) return false;
+      form_.Timer1_Timer();
+      return true;
+    case WM_ENTERSIZEMOVE:
+    case WM_EXITSIZEMOVE:
+      pump_.setSystemLoop(msg == WM_ENTERSIZEMOVE);
+      return true;
+    case 0x02E0: {  // WM_DPICHANGED: the window moved to a monitor with another dpi
+      const auto* suggested = reinterpret_cast<const RECT*>(lp);
+      SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      ApplyDpi(HIWORD(wp));
+      return true;
+    }
+  }
+  return false;
 }
 
 LRESULT Form1Window::HandleContainer(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -96,22 +100,9 @@ LRESULT Form1Window::HandleMouse(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, int 
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK: {
-      const bool left = msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK;
-      const bool right = msg == WM_RBUTTONDOWN || msg == WM_RBUTTONDBLCLK;
-      const int button = left ? 1 : right ? 2 : 4;
-      const int shift = ((wp & MK_SHIFT) ? 1 : 0) | ((wp & MK_CONTROL) ? 2 : 0) |
-                        (GetKeyState(VK_MENU) < 0 ? 4 : 0);
-      const float x = static_cast<float>(GET_X_LPARAM(lp)) * layout::kTwipsPerInch / dpi_;
-      const float y = static_cast<float>(GET_Y_LPARAM(lp)) * layout::kTwipsPerInch / dpi_;
-      if (left) {
-        // A click is a press and a release on the same control.
-        pressed_ = id;
-        SetCapture(hwnd);
-      }
-      form_.OnMouseDown(id, button, shift, x, y);
+    case WM_MBUTTONDBLCLK:
+      ButtonDown(hwnd, msg, wp, lp, id);
       return 0;
-    }
     case WM_LBUTTONUP: {
       if (pressed_ != id) return 0;
       pressed_ = 0;
@@ -127,6 +118,22 @@ LRESULT Form1Window::HandleMouse(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, int 
       break;
   }
   return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+void Form1Window::ButtonDown(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, int id) {
+  const bool left = msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK;
+  const bool right = msg == WM_RBUTTONDOWN || msg == WM_RBUTTONDBLCLK;
+  const int button = left ? 1 : right ? 2 : 4;
+  const int shift =
+      ((wp & MK_SHIFT) ? 1 : 0) | ((wp & MK_CONTROL) ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+  const float x = static_cast<float>(GET_X_LPARAM(lp)) * layout::kTwipsPerInch / dpi_;
+  const float y = static_cast<float>(GET_Y_LPARAM(lp)) * layout::kTwipsPerInch / dpi_;
+  if (left) {
+    // A click is a press and a release on the same control.
+    pressed_ = id;
+    SetCapture(hwnd);
+  }
+  form_.OnMouseDown(id, button, shift, x, y);
 }
 
 LRESULT CALLBACK Form1Window::MouseProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,

@@ -77,8 +77,11 @@ class Form1Window : public View, public MainWindow {
   void PaintContainer(HWND hwnd, HDC dc);
   void DrawPicture(const DRAWITEMSTRUCT& item);
   bool HandleColours(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
-  // Mouse input on the controls that take it (form1_messages.cpp).
+  // Input, the timer, moves and dpi changes of the main window; mouse input on the controls that
+  // take it (form1_messages.cpp).
+  bool HandleEvents(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
   LRESULT HandleMouse(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, int id);
+  void ButtonDown(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, int id);
   static LRESULT CALLBACK MouseProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
                                     DWORD_PTR self);
 
