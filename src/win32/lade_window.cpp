@@ -25,7 +25,7 @@ constexpr const wchar_t* kText =
 }  // namespace
 
 LadeWindow::LadeWindow(HINSTANCE instance) : instance_(instance) {
-  RegisterWindowClass(instance, kClassName, OwnedWindowProc<LadeWindow>);
+  Register(instance, kClassName, IDC_ARROW);
 }
 
 LadeWindow::~LadeWindow() {
@@ -42,19 +42,12 @@ void LadeWindow::show(HWND owner) {
     const DWORD exStyle = WS_EX_DLGMODALFRAME;
     RECT r{0, 0, TwipsToPixels(kClientWidth, dpi_), TwipsToPixels(kClientHeight, dpi_)};
     AdjustWindowRectEx(&r, style, FALSE, exStyle);
-    if (!CreateCentredWindow(instance_, kClassName, L"", style, exStyle, r.right - r.left,
-                             r.bottom - r.top, owner, this))
+    if (!Create(instance_, kClassName, L"", style, exStyle, r.right - r.left, r.bottom - r.top,
+                owner))
       return;
   }
   ShowWindow(hwnd_, SW_SHOWNA);
   UpdateWindow(hwnd_);
-}
-
-void LadeWindow::unload() {
-  if (!hwnd_) return;
-  HWND hwnd = hwnd_;
-  hwnd_ = nullptr;
-  DestroyWindow(hwnd);
 }
 
 void LadeWindow::Paint(HWND hwnd, HDC dc) {
@@ -75,23 +68,10 @@ void LadeWindow::Paint(HWND hwnd, HDC dc) {
   SelectObject(dc, oldFont);
 }
 
-LRESULT LadeWindow::Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_NCCREATE:
-      hwnd_ = hwnd;
-      break;
-    case WM_ERASEBKGND:
-      return 1;  // painted whole in WM_PAINT
-    case WM_PAINT:
-      PaintWindow(hwnd, [this, hwnd](HDC dc) { Paint(hwnd, dc); });
-      return 0;
-    case WM_CLOSE:
-      return 0;  // the run takes the window down, not the user
-    case WM_NCDESTROY:
-      if (hwnd_ == hwnd) hwnd_ = nullptr;  // also destroyed with its owner, the main window
-      break;
-  }
-  return DefWindowProcW(hwnd, msg, wp, lp);
+bool LadeWindow::Other(HWND, UINT msg, WPARAM, LPARAM, LRESULT& result) {
+  if (msg != WM_CLOSE) return false;
+  result = 0;  // the run takes the window down, not the user
+  return true;
 }
 
 }  // namespace velkaro::win32

@@ -5,33 +5,28 @@
 #include <windows.h>
 
 #include "win32/gdi.h"
+#include "win32/window.h"
 
 namespace velkaro::win32 {
 
-class LadeWindow {
+class LadeWindow : public PaintedWindow {
  public:
   static constexpr const wchar_t* kClassName = L"VelkaroLade";
 
   explicit LadeWindow(HINSTANCE instance);
-  LadeWindow(const LadeWindow&) = delete;
-  LadeWindow& operator=(const LadeWindow&) = delete;
-  ~LadeWindow();
+  ~LadeWindow() override;
 
   // Creates the window (when it does not exist) centred on the screen, owned by `owner` so it
   // stays above it, and shows it painted without taking the focus.
   void show(HWND owner);
   // Destroys the window.
-  void unload();
-  HWND hwnd() const { return hwnd_; }
-
-  // The window's messages (see OwnedWindowProc).
-  LRESULT Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  void unload() { Destroy(); }
 
  private:
-  void Paint(HWND hwnd, HDC dc);
+  void Paint(HWND hwnd, HDC dc) override;
+  bool Other(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
   HINSTANCE instance_;
-  HWND hwnd_ = nullptr;
   int dpi_ = 96;
   GdiObject<HFONT> font_;
   Brushes brushes_;

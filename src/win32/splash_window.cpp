@@ -13,7 +13,7 @@ constexpr UINT_PTR kTimer1 = 1;
 
 SplashWindow::SplashWindow(HINSTANCE instance, Pictures& pictures)
     : instance_(instance), pictures_(pictures) {
-  RegisterWindowClass(instance, kClassName, OwnedWindowProc<SplashWindow>, IDC_APPSTARTING);
+  Register(instance, kClassName, IDC_APPSTARTING);
   photo_.reset(static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(ResourceOf(Art::Splash)),
                                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
@@ -25,21 +25,14 @@ SplashWindow::~SplashWindow() {
 void SplashWindow::show() {
   if (!hwnd_) {
     dpi_ = DpiOf(nullptr);
-    if (!CreateCentredWindow(instance_, kClassName, L"Velkaro 3.0", WS_POPUP, WS_EX_TOOLWINDOW,
-                             TwipsToPixels(layout::kSplashWidth, dpi_),
-                             TwipsToPixels(layout::kSplashHeight, dpi_), nullptr, this))
+    if (!Create(instance_, kClassName, L"Velkaro 3.0", WS_POPUP, WS_EX_TOOLWINDOW,
+                TwipsToPixels(layout::kSplashWidth, dpi_),
+                TwipsToPixels(layout::kSplashHeight, dpi_), nullptr))
       return;
     SetTimer(hwnd_, kTimer1, Splash::kHandOverMs, nullptr);
   }
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
-}
-
-void SplashWindow::close() {
-  if (!hwnd_) return;
-  HWND hwnd = hwnd_;
-  hwnd_ = nullptr;
-  DestroyWindow(hwnd);  // its timer dies with it
 }
 
 void SplashWindow::Paint(HWND hwnd, HDC dc) {
@@ -92,28 +85,12 @@ void SplashWindow::Paint(HWND hwnd, HDC dc) {
   SelectObject(dc, oldPen);
 }
 
-LRESULT SplashWindow::Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_NCCREATE:
-      hwnd_ = hwnd;
-      break;
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT:
-      PaintWindow(hwnd, [this, hwnd](HDC dc) { Paint(hwnd, dc); });
-      return 0;
-    case WM_TIMER:
-      if (wp == kTimer1) {
-        KillTimer(hwnd, kTimer1);
-        if (tick_) tick_();  // may destroy this window: nothing may follow
-        return 0;
-      }
-      break;
-    case WM_NCDESTROY:
-      if (hwnd_ == hwnd) hwnd_ = nullptr;
-      break;
-  }
-  return DefWindowProcW(hwnd, msg, wp, lp);
+bool SplashWindow::Other(HWND hwnd, UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+  if (msg != WM_TIMER || wp != kTimer1) return false;
+  KillTimer(hwnd, kTimer1);
+  if (tick_) tick_();  // may destroy this window: nothing may follow
+  result = 0;
+  return true;
 }
 
 }  // namespace velkaro::win32

@@ -26,6 +26,47 @@ HWND CreateCentredWindow(HINSTANCE instance, const wchar_t* className, const wch
                          instance, owner);
 }
 
+void PaintedWindow::Register(HINSTANCE instance, const wchar_t* className, const wchar_t* cursor) {
+  RegisterWindowClass(instance, className, OwnedWindowProc<PaintedWindow>, cursor);
+}
+
+bool PaintedWindow::Create(HINSTANCE instance, const wchar_t* className, const wchar_t* title,
+                           DWORD style, DWORD exStyle, int width, int height, HWND parent) {
+  return CreateCentredWindow(instance, className, title, style, exStyle, width, height, parent,
+                             this) != nullptr;
+}
+
+void PaintedWindow::Destroy() {
+  if (!hwnd_) return;
+  HWND hwnd = hwnd_;
+  hwnd_ = nullptr;
+  DestroyWindow(hwnd);
+}
+
+bool PaintedWindow::Other(HWND, UINT, WPARAM, LPARAM, LRESULT&) {
+  return false;
+}
+
+LRESULT PaintedWindow::Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT result = 0;
+  switch (msg) {
+    case WM_NCCREATE:
+      hwnd_ = hwnd;
+      break;
+    case WM_NCDESTROY:
+      if (hwnd_ == hwnd) hwnd_ = nullptr;
+      break;
+    case WM_ERASEBKGND:
+      return 1;  // painted whole in WM_PAINT
+    case WM_PAINT:
+      PaintWindow(hwnd, [this, hwnd](HDC dc) { Paint(hwnd, dc); });
+      return 0;
+    default:
+      if (Other(hwnd, msg, wp, lp, result)) return result;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
 void DrawEtchedBox(HDC dc, const RECT& box, int dpi) {
   DrawEtchedLine(dc, box.left, box.top, box.right, box.top, dpi);
   DrawEtchedLine(dc, box.left, box.top, box.left, box.bottom, dpi);

@@ -41,6 +41,32 @@ void PaintWindow(HWND hwnd, Paint paint) {
   EndPaint(hwnd, &ps);
 }
 
+// A top-level window its owner paints whole: it keeps its handle from creation to destruction,
+// takes the background erase itself and paints through Paint(); Other() may take the rest.
+class PaintedWindow {
+ public:
+  PaintedWindow(const PaintedWindow&) = delete;
+  PaintedWindow& operator=(const PaintedWindow&) = delete;
+  HWND hwnd() const { return hwnd_; }
+  // The window's messages (see OwnedWindowProc).
+  LRESULT Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+ protected:
+  PaintedWindow() = default;
+  virtual ~PaintedWindow() = default;
+  // Registers the class of windows of this kind (once per name).
+  static void Register(HINSTANCE instance, const wchar_t* className, const wchar_t* cursor);
+  // Creates the window centred on the work area (see CreateCentredWindow); false on failure.
+  bool Create(HINSTANCE instance, const wchar_t* className, const wchar_t* title, DWORD style,
+              DWORD exStyle, int width, int height, HWND parent);
+  // Destroys the window, when there is one.
+  void Destroy();
+  virtual void Paint(HWND hwnd, HDC dc) = 0;
+  virtual bool Other(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
+  HWND hwnd_ = nullptr;
+};
+
 // An etched frame: the thin light-and-dark line pair on all four sides of the box.
 void DrawEtchedBox(HDC dc, const RECT& box, int dpi);
 
