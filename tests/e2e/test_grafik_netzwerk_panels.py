@@ -19,12 +19,14 @@ READY, NOT_READY = "Port Bereit.", "Port nicht vorhanden oder nicht bereit."
 PORT_FIELDS = {"com1": "Text1(30)", "com2": "Text1(31)", "com3": "Text1(35)", "lpt1": "Text1(32)"}
 
 
-def fill(app, label, panel):
-    """Clicks a menu label and returns the value fields once its fill has ended."""
+def fill(app, label, panel, last=None):
+    """Clicks a menu label and returns the value fields once its fill has ended: the window
+    answers while a fill waits for the management service, so a panel that asks it is filled
+    once the field it writes last from the service (`last`) has come."""
     app.click(label)
     app.wait_control(panel, "visible", 10)
-    # The panel shows inside the click, before the fill: the window's thread takes the next
-    # message when the fill is over.
+    if last:
+        app.wait_control(last, "text_not", 30, "N/A")
     assert app.probe.sync(MAIN, 30)["replied"]
     return {c["name"]: c["text"] for c in app.probe.controls(MAIN) if c["name"].startswith("Text1(")}
 
@@ -78,11 +80,11 @@ class Panels(VelkaroCase):
     def setUpClass(cls):
         super().setUpClass()
         app = cls.app
-        cls.grafik = fill(app, "Label3", "P1(1)")
-        cls.netz = fill(app, "Label4", "P1(2)")
+        cls.grafik = fill(app, "Label3", "P1(1)", last="Text1(20)")
+        cls.netz = fill(app, "Label4", "P1(2)", last="Text1(34)")
         cls.probe_after_first = app.file_bytes(PROBE)
         fill(app, "Label10", "P1(8)")
-        cls.netz_again = fill(app, "Label4", "P1(2)")
+        cls.netz_again = fill(app, "Label4", "P1(2)", last="Text1(34)")
 
     def test_grafik_screen_directx_and_preset_bios_values(self):
         self.assertEqual(self.grafik["Text1(25)"], "1280 x 1024")  # the Xvfb screen

@@ -23,6 +23,10 @@ def host_memory_kb():
     raise AssertionError("no MemTotal in /proc/meminfo")
 
 
+# The field each panel's fill writes last from the management service (Wine delivers them all).
+LAST_FROM_SERVICE = {"Computer": "Text1(39)", "CPU": "Text5(6)"}
+
+
 class PanelChecks:
     """Opens each panel once; `shown[panel]` is {control name: control} after its fill.
     A mixin, so that only the classes with a program run of their own are collected."""
@@ -37,7 +41,10 @@ class PanelChecks:
         for name, (label, panel) in MENUS.items():
             cls.app.click(label)
             cls.app.wait_control(panel, "visible", 10)
-            # The fill runs inside the click: once the window answers again it has ended.
+            # The window answers while a fill waits for the management service: a panel that
+            # asks it is filled once its last field from the service has come.
+            if name in LAST_FROM_SERVICE:
+                cls.app.wait_control(LAST_FROM_SERVICE[name], "text_not", 30, "N/A")
             assert cls.app.probe.sync(MAIN, 30)["replied"]
             cls.shown[name] = cls.app.controls()
 
