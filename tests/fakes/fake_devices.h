@@ -23,18 +23,25 @@ class FakeDevices : public Devices {
 
   bool createEmptyFile(const std::string& path) override {
     const std::string key = text::LowerAscii(path);
-    if (createFails || folders.count(key)) return false;
+    if (createFails || folders.count(key)) {
+      events.push_back("cannot create " + path);
+      return false;
+    }
     files[key] = "";
+    events.push_back("created " + path);
     return true;
   }
   bool deleteFile(const std::string& path) override {
-    return files.erase(text::LowerAscii(path)) > 0;
+    const bool deleted = files.erase(text::LowerAscii(path)) > 0;
+    events.push_back((deleted ? "deleted " : "nothing to delete at ") + path);
+    return deleted;
   }
   bool exists(const std::string& path) const { return files.count(text::LowerAscii(path)) > 0; }
 
   ScreenMetrics metrics{15.0 * 1024, 15.0 * 768, 15, 15};
   std::set<std::string> readyPorts{"COM1", "COM2", "COM3", "LPT1"};
   std::vector<std::string> opened;
+  std::vector<std::string> events;           // files created and deleted, as they happened
   std::map<std::string, std::string> files;  // lower-cased path -> contents
   std::set<std::string> folders;             // lower-cased paths that are folders
   bool createFails = false;

@@ -1,6 +1,8 @@
 // A scripted Machine for the unit tests.
 #pragma once
 
+#include <deque>
+
 #include "platform/machine.h"
 
 namespace velkaro::fakes {
@@ -13,9 +15,13 @@ class FakeMachine : public Machine {
   }
   numfmt::NumberSettings numberSettings() override { return settings; }
   PowerStatus powerStatus() override { return power; }
+  // The scripted facts in turn, then `processor` for good.
   ProcessorFacts processorFacts() override {
     ++processorCalls;
-    return processor;
+    if (processorSequence.empty()) return processor;
+    const ProcessorFacts next = processorSequence.front();
+    processorSequence.pop_front();
+    return next;
   }
 
   MemoryStatus memory;
@@ -23,6 +29,7 @@ class FakeMachine : public Machine {
   numfmt::NumberSettings settings = numfmt::NumberSettings::German();
   PowerStatus power;
   ProcessorFacts processor;
+  std::deque<ProcessorFacts> processorSequence;
   int processorCalls = 0;
 };
 

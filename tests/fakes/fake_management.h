@@ -34,12 +34,14 @@ class FakeManagement : public Management {
   std::unique_ptr<WmiService> connect(const std::string& moniker) override {
     connects.push_back(moniker);
     Wait();
+    if (offline) return nullptr;
     const auto it = namespaces_.find(moniker);
     if (it == namespaces_.end()) return nullptr;
     return std::make_unique<Service>(*this, it->second);
   }
   std::unique_ptr<WmiObject> getObject(const std::string& moniker) override {
     connects.push_back(moniker);
+    if (offline) return nullptr;
     const auto it = objects_.find(moniker);
     if (it == objects_.end()) return nullptr;
     return std::make_unique<Object>(it->second);
@@ -51,6 +53,7 @@ class FakeManagement : public Management {
   // Runs while a query waits for the service, as the window's events do then; each call once.
   std::vector<std::function<void()>> duringWait;
   std::vector<double> work;  // the deadlines of the work under way, innermost last
+  bool offline = false;      // the service has gone: nothing can be bound
   std::vector<std::string> connects;
   struct QueryCall {
     std::string text;

@@ -69,6 +69,7 @@ class FakeView : public View {
   }
 
   const Control& control(int id) { return at(id); }
+  const std::map<int, Control>& controls() const { return controls_; }
   // The panels whose own flag says visible.
   std::vector<int> visiblePanels() {
     std::vector<int> shown;

@@ -12,7 +12,6 @@ using ids::kProgressBar1;
 namespace {
 
 constexpr uint64_t MiB = 1ull << 20;
-constexpr uint64_t GiB = 1ull << 30;
 
 // Records the progress bar's values in the log as well.
 class ProgressView : public fakes::FakeView {
@@ -41,27 +40,6 @@ struct Release : fakes::ComposedForm<ProgressView> {
 };
 
 }  // namespace
-
-TEST(MemoryRelease, ChunksComeFromThe64BitTotalAndFitTheAddressSpace) {
-  const struct {
-    uint64_t totalPhys, freeAddressSpace, chars;
-  } cases[] = {
-      {55 * MiB, 128ull << 40, MiB},                    // 2 MiB per chunk
-      {55 * MiB + 27, 128ull << 40, MiB},               // 0.49 rounds down
-      {55 * MiB + 28, 128ull << 40, MiB + 1},           // 0.51 rounds up
-      {110, GiB, 2},                                    // 2.0 exactly
-      {24 * GiB, 128ull << 40, 468541887},              // above 2^31 stays positive
-      {24 * GiB, 1900 * MiB, 1900 * MiB * 7 / 8 / 42},  // 32-bit process: capped
-      {3 * GiB, 1900 * MiB, 1900 * MiB * 7 / 8 / 42},
-      {3 * GiB, 3900 * MiB, 58567736},  // large-address-aware: fits uncapped
-      {GiB, 0, 0},
-  };
-  for (const auto& c : cases) {
-    const uint64_t chars = ram::ChunkChars(c.totalPhys, c.freeAddressSpace);
-    EXPECT_EQ(chars, c.chars) << c.totalPhys << " / " << c.freeAddressSpace;
-    EXPECT_LE(chars * 2 * ram::kReleaseSteps, c.freeAddressSpace);
-  }
-}
 
 TEST(MemoryRelease, TwentyOneStepsWithProgressTextsAndEventsThenAllGivenBack) {
   Release run;

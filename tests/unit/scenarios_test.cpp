@@ -1,0 +1,237 @@
+// The whole program on fake machines: each scenario (tests/data/scenarios/NAME.json) describes a
+// machine and what the user does; every step's effects (fields, lists, panels, colours, and the
+// calls that are behaviour: programs started, power actions, registry writes, files, ports, the
+// probe document, messages, the 9x statistics key) are written down and compared with
+// NAME.golden. VELKARO_UPDATE_GOLDEN=1 writes the golden files anew (read the diff before
+// committing them).
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "app/splash.h"
+#include "fakes/fake_form.h"
+#include "fakes/fake_json.h"
+
+using namespace velkaro;
+using namespace velkaro::fakes;
+
+namespace {
+
+const std::filesystem::path kScenarios = std::filesystem::path(VELKARO_TEST_DATA) / "scenarios";
+
+// The splash and the main window as the start-up sees them, on the fake window.
+struct StartWindows : SplashScreen, MainWindow {
+  explicit StartWindows(Form1& f, std::vector<std::string>& out) : form(f), log(out) {}
+  void show() override { log.push_back(shown ? "main shown" : "splash shown"); }
+  void close() override {
+    log.push_back("splash closed");
+    shown = true;
+  }
+  void load() override {
+    log.push_back("main loaded");
+    form.Form_Load();
+  }
+  Form1& form;
+  std::vector<std::string>& log;
+  bool shown = false;
+};
+
+std::string Quoted(const std::string& s) {
+  std::string out = "\"";
+  for (const unsigned char c : s) {
+    if (c == '\t')
+      out += "\\t";
+    else if (c == '\r')
+      out += "\\r";
+    else if (c == '\n')
+      out += "\\n";
+    else if (c == 0)
+      out += "\\0";
+    else
+      out += static_cast<char>(c);
+  }
+  return out + "\"";
+}
+
+// Runs a scenario and writes down what every step did.
+class ScenarioRun {
+ public:
+  explicit ScenarioRun(const Json& scenario) {
+    Describe(w.fake, scenario.value("machine", Json::object()));
+    w.fake.shell.onFind = [this](const std::string& doc) {
+      calls.push_back("browser lookup " + doc + (w.fake.devices.exists(doc) ? "" : " (missing)"));
+    };
+    for (const auto& step : scenario["steps"]) Step(step);
+  }
+  std::string out;
+
+ private:
+  void Step(const Json& step) {
+    if (step.is_object()) {
+      Describe(w.fake, step["machine"]);
+      out += "== machine changed\n";
+      return;
+    }
+    const std::string s = step;
+    const std::string verb = s.substr(0, s.find(' '));
+    const std::string arg = s.find(' ') == std::string::npos ? "" : s.substr(s.find(' ') + 1);
+    Before();
+    if (verb == "start") {
+      StartWindows windows(w.form, calls);
+      StartUp start(w.fake.platform, w.state, windows, windows);
+      start.Splash_Load();
+      start.Splash_Timer1();
+    } else if (verb == "click") {
+      w.form.OnClick(FindControl(arg)->id);
+    } else if (verb == "tick") {
+      for (int i = 0; i < std::stoi(arg); ++i, w.fake.clock.now += 0.25) w.form.Timer1_Timer();
+    } else if (verb == "type") {
+      const auto space = arg.find(' ');
+      w.view.setText(FindControl(arg.substr(0, space))->id, arg.substr(space + 1));
+    } else if (verb == "untick") {
+      w.view.setValue(FindControl(arg)->id, 0);
+    } else {
+      ADD_FAILURE() << "unknown step " << s;
+    }
+    After("== " + s);
+  }
+
+  void Before() {
+    controls = w.view.controls();
+    files = w.fake.files.disk;
+    calls.clear();
+    w.fake.shell.started.clear();
+    w.fake.power.calls.clear();
+    w.fake.registry.writes.clear();
+    w.fake.devices.opened.clear();
+    w.fake.devices.events.clear();
+    w.fake.perf.log.clear();
+    w.fake.management.queries.clear();
+    w.view.messages.clear();
+  }
+
+  void After(const std::string& title) {
+    out += title + "\n";
+    for (const auto& [id, now] : w.view.controls()) {
+      const auto& was = controls.at(id);
+      const std::string name = FindControl(id) ? FindControl(id)->name : std::to_string(id);
+      if (now.text != was.text) out += name + " " + Quoted(now.text) + "\n";
+      if (now.visible != was.visible) out += name + (now.visible ? " shown\n" : " hidden\n");
+      if (now.items != was.items) {
+        out += name + " items";
+        for (const auto& item : now.items) out += " " + Quoted(item);
+        out += "\n";
+      }
+      if (now.value != was.value) out += name + " value " + std::to_string(now.value) + "\n";
+      if (now.fore != was.fore)
+        out += name + " colour " + std::to_string(now.fore.r) + "," + std::to_string(now.fore.g) +
+               "," + std::to_string(now.fore.b) + "\n";
+    }
+    for (const auto& call : calls) out += "  " + call + "\n";
+    for (const auto& [line, style] : w.fake.shell.started)
+      out += "  started " + Quoted(line) + " style " + std::to_string(int(style)) + "\n";
+    for (const auto& call : w.fake.power.calls) out += "  power " + call + "\n";
+    for (const auto& write : w.fake.registry.writes)
+      out += "  registry write " + write.key + "\\" + write.name + " type " +
+             std::to_string(write.data.type) + " " + Quoted(text::Utf16LeToUtf8(write.data.bytes)) +
+             "\n";
+    std::set<std::string> asked;  // what the service was asked, once each
+    for (const auto& q : w.fake.management.queries) {
+      const std::string line = "  query " + q.text + " flags " +
+                               (q.flags ? std::to_string(*q.flags) : std::string("none")) + "\n";
+      if (asked.insert(line).second) out += line;
+    }
+    for (const auto& port : w.fake.devices.opened) out += "  port " + port + "\n";
+    for (const auto& event : w.fake.devices.events) out += "  " + event + "\n";
+    for (const auto& entry : w.fake.perf.log)
+      if (entry.rfind("dyn ", 0) == 0) out += "  " + entry + "\n";
+    for (const auto& message : w.view.messages) out += "  message " + Quoted(message) + "\n";
+    for (const auto& [path, text] : w.fake.files.disk)
+      if (!files.count(path) || files.at(path) != text) {
+        out += "  file " + path + "\n";
+        std::istringstream lines(text);
+        for (std::string line; std::getline(lines, line);) out += "  | " + Quoted(line) + "\n";
+      }
+  }
+
+  ComposedForm<> w;
+  std::map<int, FakeView::Control> controls;
+  std::map<std::string, std::string> files;
+  std::vector<std::string> calls;
+};
+
+std::string Slurp(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Compares a text with its golden file (or writes the file anew, see above); on a difference,
+// says where the first one is.
+void ExpectGolden(const std::string& actual, const std::filesystem::path& golden) {
+  if (std::getenv("VELKARO_UPDATE_GOLDEN")) std::ofstream(golden, std::ios::binary) << actual;
+  const std::string expected = Slurp(golden);
+  if (actual == expected) return;
+  std::istringstream a(actual), e(expected);
+  std::string la, le, step;
+  for (int n = 1; std::getline(e, le); ++n) {
+    if (!std::getline(a, la)) la = "<end>";
+    if (le.rfind("== ", 0) == 0) step = le;
+    if (la != le) {
+      ADD_FAILURE() << golden.filename() << ":" << n << " " << step << "\n  expected: " << le
+                    << "\n  actual:   " << la;
+      return;
+    }
+  }
+  ADD_FAILURE() << golden << ": the actual text goes on beyond it";
+}
+
+std::string Colour(Rgb c) {
+  return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b);
+}
+
+}  // namespace
+
+TEST(Controls, TheTableHoldsEveryControlOnceInsideItsContainerAsItsGoldenFileSays) {
+  std::set<int> ids;
+  std::set<std::string> names;
+  std::string dump;
+  for (const auto& c : Form1Controls()) {
+    EXPECT_TRUE(ids.insert(c.id).second) << c.name;
+    EXPECT_TRUE(names.insert(c.name).second) << c.name;
+    EXPECT_EQ(FindControl(c.name), &c);
+    const ControlSpec* parent = FindControl(c.parent);
+    if (c.parent != ids::kForm) {
+      ASSERT_TRUE(parent &&
+                  (parent->kind == ControlKind::Panel || parent->kind == ControlKind::Frame))
+          << c.name;
+    }
+    EXPECT_LE(c.left + c.width, parent ? parent->width : layout::kFormWidth) << c.name;
+    EXPECT_LE(c.top + c.height, parent ? parent->height : layout::kFormHeight) << c.name;
+    dump += c.name + " kind " + std::to_string(int(c.kind)) + " in " +
+            (parent ? parent->name : "Form1") + " at " + std::to_string(c.left) + "," +
+            std::to_string(c.top) + " size " + std::to_string(c.width) + "x" +
+            std::to_string(c.height) + " " + Quoted(c.caption) + " fore " + Colour(c.fore) +
+            " back " + Colour(c.back) + " align " + std::to_string(int(c.align)) + " font " +
+            std::to_string(int(c.font)) + (c.visible ? " shown" : " hidden") + " value " +
+            std::to_string(c.value) + " tip " + Quoted(c.tooltip) + " picture " +
+            std::to_string(int(c.art)) + "\n";
+  }
+  ExpectGolden(dump, kScenarios.parent_path() / "controls.golden");
+}
+
+TEST(Scenarios, EachFakeMachineDoesWhatItsGoldenFileSays) {
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(kScenarios)) {
+    if (entry.path().extension() != ".json") continue;
+    ++count;
+    auto golden = entry.path();
+    ExpectGolden(ScenarioRun(Json::parse(Slurp(entry.path()))).out,
+                 golden.replace_extension(".golden"));
+  }
+  EXPECT_GE(count, 4);
+}
