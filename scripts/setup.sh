@@ -5,7 +5,7 @@ set -euo pipefail
 
 mode=${1:-test}
 # MinGW in both thread models: win32 for the programs, posix for the GoogleTest executables.
-build_pkgs=(cmake ninja-build g++ make python3 python3-pefile googletest
+build_pkgs=(cmake ninja-build g++ make python3 python3-pefile googletest nlohmann-json3-dev
   g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64)
 fuzz_pkgs=(cmake ninja-build make clang libclang-rt-14-dev)
