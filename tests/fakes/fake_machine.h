@@ -9,15 +9,11 @@ namespace velkaro::fakes {
 
 class FakeMachine : public Machine {
  public:
-  MemoryStatus memoryStatus() override {
-    ++memoryCalls;
-    return memory;
-  }
+  MemoryStatus memoryStatus() override { return memory; }
   numfmt::NumberSettings numberSettings() override { return settings; }
   PowerStatus powerStatus() override { return power; }
   // The scripted facts in turn, then `processor` for good.
   ProcessorFacts processorFacts() override {
-    ++processorCalls;
     if (processorSequence.empty()) return processor;
     const ProcessorFacts next = processorSequence.front();
     processorSequence.pop_front();
@@ -25,12 +21,10 @@ class FakeMachine : public Machine {
   }
 
   MemoryStatus memory;
-  int memoryCalls = 0;
   numfmt::NumberSettings settings = numfmt::NumberSettings::German();
   PowerStatus power;
   ProcessorFacts processor;
   std::deque<ProcessorFacts> processorSequence;
-  int processorCalls = 0;
 };
 
 }  // namespace velkaro::fakes

@@ -32,7 +32,6 @@ class FakeManagement : public Management {
   }
 
   std::unique_ptr<WmiService> connect(const std::string& moniker) override {
-    connects.push_back(moniker);
     Wait();
     if (offline) return nullptr;
     const auto it = namespaces_.find(moniker);
@@ -40,7 +39,6 @@ class FakeManagement : public Management {
     return std::make_unique<Service>(*this, it->second);
   }
   std::unique_ptr<WmiObject> getObject(const std::string& moniker) override {
-    connects.push_back(moniker);
     if (offline) return nullptr;
     const auto it = objects_.find(moniker);
     if (it == objects_.end()) return nullptr;
@@ -54,7 +52,6 @@ class FakeManagement : public Management {
   std::vector<std::function<void()>> duringWait;
   std::vector<double> work;  // the deadlines of the work under way, innermost last
   bool offline = false;      // the service has gone: nothing can be bound
-  std::vector<std::string> connects;
   struct QueryCall {
     std::string text;
     std::optional<int32_t> flags;

@@ -80,7 +80,7 @@ class FakeSystem : public System {
     return it->second;
   }
   std::optional<std::string> userName(uint32_t bufferChars) override {
-    userNameBuffer = bufferChars;
+    (void)bufferChars;
     return user;
   }
   std::optional<bool> isNTAdmin() override { return admin; }
@@ -91,7 +91,6 @@ class FakeSystem : public System {
   std::map<uint32_t, VersionRecord> versions;
   std::vector<uint32_t> versionCalls;
   std::optional<std::string> user = std::string("tester");
-  uint32_t userNameBuffer = 0;
   std::optional<bool> admin = true;
   std::string windowsDir = "C:\\WINDOWS";
   std::string systemDir = "C:\\WINDOWS\\system32";
@@ -107,7 +106,6 @@ class FakeShell : public Shell {
   // Answers with the program associated to the document's extension (case ignored); an
   // `onFind` hook sees each call first.
   std::string findExecutable(const std::string& document) override {
-    searched.push_back(document);
     if (onFind) onFind(document);
     const auto dot = document.rfind('.');
     const auto it = associations.find(
@@ -117,7 +115,6 @@ class FakeShell : public Shell {
   std::vector<std::pair<std::string, WindowStyle>> started;
   bool startSucceeds = true;
   std::map<std::string, std::string> associations;  // ".html" -> program path
-  std::vector<std::string> searched;
   std::function<void(const std::string&)> onFind;
 };
 

@@ -68,7 +68,6 @@ class FakeRegistry : public Registry {
   bool setValue(RootKey root, const std::string& subKey, const std::string& name,
                 const RegData& data) override {
     writes.push_back({root, subKey, name, data});
-    if (failWrites) return false;
     put(root, subKey, name, data);
     return true;
   }
@@ -80,7 +79,6 @@ class FakeRegistry : public Registry {
   };
   std::vector<Query> queries;
   std::vector<Write> writes;
-  bool failWrites = false;
 
  private:
   std::map<std::tuple<RootKey, RegView, std::string>, std::map<std::string, RegData>> values_;
