@@ -78,51 +78,6 @@ TEST_F(Form1Test, ClickingALabelAgainFillsAgainAndLeerResetsTheCloseButtonAndThe
   EXPECT_TRUE(redLabels().empty());
 }
 
-TEST_F(Form1Test, HoverMovesTheRedOnlyBackgroundAndDragStripClearItAndClicksLeaveIt) {
-  form.OnMouseMove(Label(8));  // "CPU"
-  EXPECT_EQ(redLabels(), std::vector<int>{8});
-  form.OnClick(Label(8));
-  form.OnClick(Label(3));
-  EXPECT_EQ(redLabels(), std::vector<int>{8});
-  form.OnMouseMove(Label(4));
-  EXPECT_EQ(redLabels(), std::vector<int>{4});
-  // Panels, fields, the menu bar and the check boxes have no mouse-move action.
-  for (int id : {P1(0), Text1(0), kFrame1, Check(1), Label11(0)}) form.OnMouseMove(id);
-  EXPECT_EQ(redLabels(), std::vector<int>{4});
-  form.OnMouseMove(kForm);
-  EXPECT_TRUE(redLabels().empty());
-  form.OnMouseMove(Label(10));
-  form.OnMouseMove(kImage10);
-  EXPECT_TRUE(redLabels().empty());
-}
-
-TEST_F(Form1Test, CloseButtonActsOnlyOnceHighlighted) {
-  EXPECT_TRUE(view.isVisible(kImage1));
-  EXPECT_FALSE(view.isVisible(kImage2));
-  form.OnClick(kImage1);
-  EXPECT_EQ(view.ends, 0);
-
-  form.OnMouseMove(kImage1);
-  EXPECT_FALSE(view.isVisible(kImage1));
-  EXPECT_TRUE(view.isVisible(kImage2));
-  form.OnMouseMove(Label(2));  // swaps back like any hover reset
-  EXPECT_TRUE(view.isVisible(kImage1));
-  EXPECT_FALSE(view.isVisible(kImage2));
-
-  form.OnMouseMove(kImage1);
-  form.OnClick(kImage2);
-  EXPECT_EQ(view.ends, 1);
-}
-
-TEST_F(Form1Test, OnlyTheLeftButtonDragsTheWindow) {
-  form.OnMouseDown(kImage10, 2, 0, 10, 5);
-  form.OnMouseDown(kImage10, 4, 0, 10, 5);
-  form.OnMouseDown(Label(2), 1, 0, 10, 5);
-  EXPECT_EQ(view.drags, 0);
-  form.OnMouseDown(kImage10, 1, 0, 10, 5);
-  EXPECT_EQ(view.drags, 1);
-}
-
 TEST_F(Form1Test, ButtonsAndTimerRunTheirActionsAndAFailingFillIsContained) {
   std::vector<int> clicked;
   for (int n : {3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16, 17, 18, 19})

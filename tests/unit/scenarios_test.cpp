@@ -89,6 +89,12 @@ class ScenarioRun {
       start.Splash_Timer1();
     } else if (verb == "click") {
       w.form.OnClick(FindControl(arg)->id);
+    } else if (verb == "hover") {
+      w.form.OnMouseMove(arg == "Form1" ? ids::kForm : FindControl(arg)->id);
+    } else if (verb == "press") {  // "press Image10 2": a mouse button down on a control
+      const auto space = arg.find(' ');
+      w.form.OnMouseDown(FindControl(arg.substr(0, space))->id, std::stoi(arg.substr(space + 1)), 0,
+                         0, 0);
     } else if (verb == "tick") {
       for (int i = 0; i < std::stoi(arg); ++i, w.fake.clock.now += 0.25) w.form.Timer1_Timer();
     } else if (verb == "type") {
@@ -106,6 +112,8 @@ class ScenarioRun {
     controls = w.view.controls();
     files = w.fake.files.disk;
     calls.clear();
+    drags = w.view.drags;
+    ends = w.view.ends;
     w.fake.shell.started.clear();
     w.fake.power.calls.clear();
     w.fake.registry.writes.clear();
@@ -134,6 +142,8 @@ class ScenarioRun {
                "," + std::to_string(now.fore.b) + "\n";
     }
     for (const auto& call : calls) out += "  " + call + "\n";
+    if (w.view.drags != drags) out += "  the window follows the mouse\n";
+    if (w.view.ends != ends) out += "  the program ends\n";
     for (const auto& [line, style] : w.fake.shell.started)
       out += "  started " + Quoted(line) + " style " + std::to_string(int(style)) + "\n";
     for (const auto& call : w.fake.power.calls) out += "  power " + call + "\n";
@@ -164,6 +174,7 @@ class ScenarioRun {
   std::map<int, FakeView::Control> controls;
   std::map<std::string, std::string> files;
   std::vector<std::string> calls;
+  int drags = 0, ends = 0;
 };
 
 std::string Slurp(const std::filesystem::path& path) {
