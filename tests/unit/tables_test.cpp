@@ -141,6 +141,23 @@ std::string CpuAverages(const Cells& c) {
   return out;
 }
 
+// The sampler on a machine (JSON as in a scenario), made, read once and dropped: the load
+// sources it asks (not the readings themselves), and the source it settles on for NT readings.
+std::string CpuSource(const Cells& c) {
+  FakePlatform f;
+  Describe(f, Json::parse(c[0]));
+  std::string source;
+  {
+    clsCPULoad sampler(f.perf, f.system);
+    sampler.Val();
+    source = std::to_string(int(sampler.source()));
+  }
+  std::string calls;
+  for (const auto& call : f.perf.log)
+    if (call.rfind("collect", 0) != 0 && call.rfind("value", 0) != 0) calls += call + " | ";
+  return calls + "source " + source;
+}
+
 const std::map<std::string, Table>& Tables() {
   using namespace velkaro::text;
   static const std::map<std::string, Table> tables = {
@@ -355,6 +372,7 @@ const std::map<std::string, Table>& Tables() {
           return Report::FailureMessage(c[0] == "1", {static_cast<uint32_t>(U(c[1])), c[2]});
         }}},
       {"cpu_average", {2, CpuAverages}},
+      {"cpu_source", {1, CpuSource}},
       {"busy_percent",
        {6,
         [](const Cells& c) {
