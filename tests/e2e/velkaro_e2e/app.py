@@ -70,7 +70,7 @@ class App:
     # ---- windows, controls, the process ----
 
     def window(self, cls, title=None):
-        return self.probe("window", cls, title)["window"]
+        return self.probe.wait("wait_window", 0, cls, "exists", title)["window"]
 
     def wait_window(self, cls, condition, timeout, title=None):
         answer = self.probe.wait("wait_window", timeout, cls, condition, title)
@@ -83,7 +83,7 @@ class App:
         return {c["name"] or str(c["id"]): c for c in self.probe("controls", cls)["controls"]}
 
     def control(self, name, cls=MAIN):
-        return self.probe("control", cls, name)["control"]
+        return self.probe.wait("wait_control", 0, cls, name, "exists")["control"]
 
     def text(self, name):
         return self.control(name)["text"]

@@ -1,13 +1,14 @@
 """A run's X server (Xvfb) and throw-away Wine prefixes: a template per kind, made once per run,
 and a copy of it per program start, each with its own wineserver started under the display."""
 
+import contextlib
 import os
 import shutil
 import signal
 import subprocess
 import tempfile
-import threading
 import time
+from concurrent.futures import ThreadPoolExecutor
 from pathlib import Path
 
 from pyvirtualdisplay import Display
@@ -79,58 +80,46 @@ class Prefix:
 
 def processes_using(folder):
     """Pids of live processes whose WINEPREFIX lies under the folder."""
-    marker = b"WINEPREFIX=" + str(folder).encode()
-    pids = []
+    marker, pids = b"WINEPREFIX=" + str(folder).encode(), []
     for entry in Path("/proc").glob("[0-9]*"):
-        try:
+        with contextlib.suppress(OSError):
             if any(v.startswith(marker) for v in (entry / "environ").read_bytes().split(b"\0")):
                 pids.append(int(entry.name))
-        except OSError:
-            pass
     return pids
 
 
 def kill_strays(folder):
-    """Kills the processes left in prefixes under the folder; returns their pids."""
-    strays = processes_using(folder)
+    """Kills the processes left in prefixes under the folder and waits (10 s at most) for their
+    end; returns their pids."""
+    strays, deadline = processes_using(folder), time.monotonic() + 10
     for pid in strays:
-        try:
+        with contextlib.suppress(ProcessLookupError):
             os.kill(pid, signal.SIGKILL)
-        except ProcessLookupError:
-            pass
+    while processes_using(folder) and time.monotonic() < deadline:
+        time.sleep(0.05)
     return strays
 
 
 class Session:
-    """Xvfb (1280x1024x24, 96 dpi) and the run's prefixes under build/wine-e2e/<pid>/; stop() ends
-    every process in them and removes them. Both templates are made at once, in parallel."""
+    """Xvfb (1280x1024x24, 96 dpi) and the run's prefixes under build/wine-e2e/<pid>/, a
+    template of each kind made at once, in parallel; stop() ends every process in them and
+    removes them."""
 
     def __init__(self, arches=("win64", "win32")):
         for run in WORK_ROOT.glob("[0-9]*"):  # what a run that died left behind
             if not Path("/proc", run.name).exists():
                 kill_strays(run)
                 shutil.rmtree(run, ignore_errors=True)
-        self.work = WORK_ROOT / str(os.getpid())
+        self.work, self.templates, self.strays, self._count = WORK_ROOT / str(os.getpid()), {}, [], 0
         self.xvfb = Display(size=(1280, 1024), color_depth=24, dpi=96, manage_global_env=False,
                             extra_args=["-noreset"]).start()
         self.display = self.xvfb.new_display_var
-        self.templates, self.strays, self._count = {}, [], 0
-        errors = []
-
-        def make(arch):
-            try:
-                self.templates[arch] = self._template(arch)
-            except Exception as e:  # raised below, in the caller's thread
-                errors.append(e)
-
-        threads = [threading.Thread(target=make, args=(a,)) for a in arches]
-        for t in threads:
-            t.start()
-        for t in threads:
-            t.join()
-        if errors:
+        try:
+            with ThreadPoolExecutor() as pool:
+                self.templates = dict(zip(arches, pool.map(self._template, arches)))
+        except BaseException:
             self.stop()
-            raise errors[0]
+            raise
 
     def _template(self, arch):
         prefix = Prefix(self.work / f"template-{arch}", self.display, arch)
@@ -157,11 +146,6 @@ class Session:
         shutil.rmtree(prefix.path, ignore_errors=True)
 
     def stop(self):
-        for template in self.templates.values():
-            template.stop_server()
         self.xvfb.stop()
         self.strays = kill_strays(self.work)
-        deadline = time.monotonic() + 10
-        while processes_using(self.work) and time.monotonic() < deadline:
-            time.sleep(0.05)
         shutil.rmtree(self.work, ignore_errors=True)
