@@ -43,8 +43,11 @@ class WindowsXp(OlderWindows):
                 self.assertTrue([c for c in shown.values() if c["parent"] == panel and (
                     c.get("items") or c["text"] not in ("", "N/A", None)) and
                     re.match(r"(Text[15]|List1)\(", c["name"])], panel)
-        with self.check("the CPU panel shows the type Wine gives a 32-bit program"):
-            self.assertEqual(text["Text5(10)"], "80x586")  # PROCESSOR_INTEL_PENTIUM
+        with self.check("the type Wine gives a 32-bit program, English numbers, no presets"):
+            self.assertEqual([text[f"Text5({i})"] for i in (10, 11, 12, 13)],
+                             ["80x586", "", "", program_version("win32")])  # 80x586: Pentium
+            self.assertEqual(text["Text1(37)"], "0.0 Hours")
+            self.assertRegex(shown["List1(0)"]["items"][3], r"^Size \(KB\): \d{1,3}(,\d{3})*$")
         with self.check("the report holds every section with the fields shown"):
             self.assertEqual(mismatches(lines_of(app.file_bytes(REPORT)), expected(shown)), [])
         with self.check("the status line ticks"):
