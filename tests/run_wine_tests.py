@@ -1,11 +1,11 @@
 #!/usr/bin/python3
 """The Wine part of `make test`: the Win32 GoogleTests (x64 in a 64-bit prefix, x86 in a 32-bit
-prefix set to Windows XP) and the end-to-end scenarios of tests/e2e, under one Xvfb, in
-throw-away prefixes under build/wine-e2e/ that it removes again. Exits non-zero on any failure
-and when a process of its prefixes outlives the run.
+prefix set to Windows XP) and the end-to-end scenarios of tests/e2e, under one Xvfb, in throw-away
+prefixes under build/wine-e2e/ that it removes again. Exits non-zero on a failure and when a
+process of its prefixes outlives the run.
 
 Usage: tests/run_wine_tests.py [--build build/x64] [--gtest build/x64-gtest]
-           [--build-x86 build/x86] [--gtest-x86 build/x86-gtest] [-k TEXT] [--no-ctest] [--no-e2e]
+           [--build-x86 build/x86] [--gtest-x86 build/x86-gtest] [-k TEXT] [--no-ctest]
 """
 
 import argparse
@@ -17,10 +17,9 @@ import time
 import unittest
 from pathlib import Path
 
-REPO = Path(__file__).resolve().parents[1]
-sys.path.insert(0, str(REPO / "tests" / "e2e"))
-
-from velkaro_e2e import Session, processes_using, use_session  # noqa: E402
+E2E = Path(__file__).resolve().parent / "e2e"
+sys.path.insert(0, str(E2E))
+from velkaro_e2e import REPO, Session, processes_using, use_session  # noqa: E402
 
 
 def main():
@@ -28,50 +27,43 @@ def main():
     for name, tree in [("build", "x64"), ("gtest", "x64-gtest"), ("build-x86", "x86"),
                        ("gtest-x86", "x86-gtest")]:
         parser.add_argument(f"--{name}", type=Path, default=REPO / "build" / tree)
-    parser.add_argument("-k", dest="names", action="append", default=[],
-                        help="only the scenarios whose name holds this text")
-    parser.add_argument("--no-ctest", action="store_true")
-    parser.add_argument("--no-e2e", action="store_true")
+    parser.add_argument("-k", dest="names", action="append", help="scenarios whose name holds it")
+    parser.add_argument("--no-ctest", action="store_true", help="no Win32 GoogleTests")
     args = parser.parse_args()
     os.environ["VELKARO_BUILD_DIR"] = str(args.build.resolve())
     os.environ["VELKARO_BUILD_DIR_X86"] = str(args.build_x86.resolve())
     # A terminated run still tears down its prefixes, wineservers and X server.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))
-
     times, failed, started = {}, [], time.monotonic()
     session = Session()
     times["Xvfb and templates"] = time.monotonic() - started
     try:
         use_session(session)
-        for arch, build, version in [("win64", args.gtest, None), ("win32", args.gtest_x86, "winxp")]:
-            if args.no_ctest:
-                break
+        for arch, build, version in [] if args.no_ctest else [("win64", args.gtest, None),
+                                                              ("win32", args.gtest_x86, "winxp")]:
             mark, prefix = time.monotonic(), session.new_prefix(f"ctest-{arch}", arch)
             if version:
                 prefix.run("winecfg", "-v", version)
-            if subprocess.run(["ctest", "--test-dir", str(build), "-L", "win32", "--no-tests=error",
-                               "--output-on-failure", "--timeout", "600"], env=prefix.env(),
-                              stdin=subprocess.DEVNULL).returncode:
+            if subprocess.run(["ctest", "--test-dir", build, "-L", "win32", "--timeout", "600",
+                               "--no-tests=error", "--output-on-failure"],
+                              env=prefix.env(), stdin=subprocess.DEVNULL).returncode:
                 failed.append(f"Win32 GoogleTests, {arch}")
             session.release(prefix)
             times[f"Win32 GoogleTests, {arch}"] = time.monotonic() - mark
-        if not args.no_e2e:
-            mark, loader = time.monotonic(), unittest.TestLoader()
-            loader.testNamePatterns = [f"*{n}*" for n in args.names] or None
-            suite = loader.discover(str(REPO / "tests" / "e2e"), top_level_dir=str(REPO / "tests" / "e2e"))
-            result = unittest.TextTestRunner(stream=sys.stdout, verbosity=2).run(suite)
-            times["end-to-end scenarios"] = time.monotonic() - mark
-            if not result.wasSuccessful() or not result.testsRun:
-                failed.append("end-to-end scenarios")
+        mark, loader = time.monotonic(), unittest.TestLoader()
+        loader.testNamePatterns = args.names and [f"*{n}*" for n in args.names]
+        result = unittest.TextTestRunner(stream=sys.stdout, verbosity=2).run(
+            loader.discover(str(E2E), top_level_dir=str(E2E)))
+        times["end-to-end scenarios"] = time.monotonic() - mark
+        if not result.wasSuccessful() or not result.testsRun:
+            failed.append("end-to-end scenarios")
     finally:
         session.stop()
-    strays = session.strays + processes_using(session.work)
-    if strays:
-        failed.append(f"processes left over: {strays}")
+    if session.strays + processes_using(session.work):
+        failed.append(f"processes left over: {session.strays}")
     print("\n== Wine tests ==")
-    for step, seconds in times.items():
+    for step, seconds in {**times, "total": time.monotonic() - started}.items():
         print(f"  {step:<28} {seconds:6.1f} s")
-    print(f"  {'total':<28} {time.monotonic() - started:6.1f} s")
     print("  " + ("FAILED: " + "; ".join(failed) if failed else "passed"))
     return 1 if failed else 0
 

@@ -266,9 +266,9 @@ class EverydayUse(Scenario):
             for items, disk in zip(lists, disks):
                 self.assertEqual([items[3][:11], items[4][:16]], ["Size (KB): ", "FreeSpace (KB): "])
                 self.assertAlmostEqual(kilobytes(items[3][11:]), int(disk["Size"]) / 1024, delta=1)
-            # As the host had it before and after the run, give or take 0.1 %.
+            # As the host had it before and after the run, give or take 1 % (others write too).
             free = kilobytes(lists[0][4][16:])
-            self.assertTrue(min(self.free_kb) * 0.999 <= free <= max(self.free_kb) * 1.001)
+            self.assertTrue(min(self.free_kb) * 0.99 <= free <= max(self.free_kb) * 1.01)
 
     def wmic(self, cls, *props):
         """Rows of {property: text or None} as Wine's wmic lists the class: the properties in
