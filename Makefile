@@ -17,8 +17,9 @@ CONFIGURE := cmake -G Ninja -Wno-dev
 MINGW = -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-$(1).cmake -DCMAKE_BUILD_TYPE=Release
 # `make x64 x86 TARGET=Velkaro` builds only the program in those trees.
 TARGET ?=
-# python3-pefile, which the floor check reads the programs with, belongs to Debian's Python.
-PEFILE_PYTHON := /usr/bin/python3
+# Debian's Python: the floor check reads the programs with python3-pefile, the Wine tests grab the
+# screen with python3-pil and start Xvfb with python3-pyvirtualdisplay.
+PYTHON := /usr/bin/python3
 
 .PHONY: all build native asan x64 x86 x64-gtest x86-gtest run test unit floor wine-test dist \
   dist-check bench fuzz format clean
@@ -73,11 +74,11 @@ unit: native asan
 
 # Both programs import only what their oldest Windows exports (tests/floor).
 floor: x64 x86
-	$(PEFILE_PYTHON) tests/floor/check_floor.py $(X64)/bin/Velkaro.exe $(X86)/bin/Velkaro.exe
+	$(PYTHON) tests/floor/check_floor.py $(X64)/bin/Velkaro.exe $(X86)/bin/Velkaro.exe
 
 wine-test: x64 x86 x64-gtest x86-gtest
 	@scripts/setup.sh test
-	python3 tests/run_wine_tests.py --build $(X64) --gtest $(X64_GTEST) \
+	$(PYTHON) tests/run_wine_tests.py --build $(X64) --gtest $(X64_GTEST) \
 	  --build-x86 $(X86) --gtest-x86 $(X86_GTEST)
 
 # The release archive dist/Velkaro-<version>.zip: both programs, LIESMICH.txt, SHA256SUMS.
@@ -98,7 +99,7 @@ test:
 
 bench: x64 x86
 	@scripts/setup.sh test
-	python3 scripts/bench.py --x64 $(X64) --x86 $(X86)
+	$(PYTHON) scripts/bench.py --x64 $(X64) --x86 $(X86)
 
 # libFuzzer targets of the portable core (clang, ASan + UBSan); each runs FUZZ_SECONDS seconds.
 fuzz:

@@ -5,7 +5,7 @@ Everything runs in one throw-away prefix under Xvfb, its wineserver kept up (-p)
   - start-up: Velkaro.exe started --runs times; probe.exe (tests/e2e/probe) polls inside the
     prefix every millisecond: process start -> splash visible -> main window visible -> the
     main window's thread answers (it paints the whole window before it takes messages again);
-  - the eight menu fills through the real composition (tests/bench/velkaro_bench.exe), each in
+  - the eight menu fills through the real composition (tools/bench/velkaro_bench.exe), each in
     --processes fresh processes: cold is the first fill of a process (its first WMI connection,
     its first use of the system libraries the fill needs; in the program the Windows fill at
     start-up already pays part of that), warm the 20 fills after it; the time spent inside
@@ -34,9 +34,8 @@ from pathlib import Path
 REPO = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(REPO / "tests" / "e2e"))
 
-from velkaro_e2e import (INSTALL_DIR, MAIN, MAIN_TITLE, PROGRAM, SPLASH, Environment,  # noqa: E402
-                         VelkaroApp, wait_for)
-from velkaro_e2e.environment import processes_using  # noqa: E402
+from velkaro_e2e import MAIN, SPLASH, TITLE, App, Session, processes_using, wait_for  # noqa: E402
+from velkaro_e2e.probe import Probe  # noqa: E402
 
 MENU = ("Windows", "Audio / Grafik", "Netzwerk / Internet", "Computer", "Arbeitsspeicher",
         "Laufwerke", "CPU", "Sonstiges")
@@ -58,25 +57,23 @@ def figure(values):
 
 def one_start(app):
     """(start -> splash, splash -> main, main -> answering) of one start, in ms."""
-    probe = app.probe
-    proc = probe.launch(PROGRAM, INSTALL_DIR)["proc"]
+    app.launch()
     try:
-        splash = probe.wait_window(SPLASH, "visible", 10)
-        main = probe.wait_window(MAIN, "visible_sync", 15, MAIN_TITLE)
-        if not (splash["met"] and main["met"] and main["replied"]):
+        splash = app.wait_window(SPLASH, "visible", 10)
+        main = app.wait_window(MAIN, "visible_sync", 15, TITLE)
+        if not main["replied"]:
             raise RuntimeError(f"start-up did not complete: {splash} {main}")
         return splash["t"], main["t"] - splash["t"], main["synced"] - main["t"]
     finally:
-        probe.terminate(proc)
+        app.probe("terminate", app.proc)
         # The diagnostic tool the splash starts must not run into the next start.
-        wait_for(lambda: not any(p["exe"].lower() in ("velkaro.exe", "dxdiag.exe")
-                                 for p in probe.processes()), 60, 0.05,
+        wait_for(lambda: not {"velkaro.exe", "dxdiag.exe"} & set(app.processes()), 60,
                  "Velkaro.exe and dxdiag.exe ended")
 
 
 def bench(app, exe, *args):
     """The JSON line velkaro_bench.exe prints for one mode."""
-    _, out = app.prefix.run(str(exe), *map(str, args), timeout=300)
+    out = app.prefix.run(str(exe), *map(str, args), timeout=300)
     return json.loads(out.decode("utf-8").strip().splitlines()[-1])
 
 
@@ -87,13 +84,10 @@ def cpu_seconds(pid):
 
 def idle_cpu(app, seconds):
     """% of one core used by the idle program's Wine process and by the prefix's wineserver."""
-    probe = app.probe
-    proc = probe.launch(PROGRAM, INSTALL_DIR)["proc"]
+    app.launch()
     try:
-        if not probe.wait_window(MAIN, "visible_sync", 15, MAIN_TITLE)["met"]:
-            raise RuntimeError("the main window did not come up")
-        wait_for(lambda: not any(p["exe"].lower() == "dxdiag.exe" for p in probe.processes()),
-                 60, 0.1, "dxdiag.exe ended")
+        app.wait_window(MAIN, "visible_sync", 15, TITLE)
+        wait_for(lambda: "dxdiag.exe" not in app.processes(), 60, "dxdiag.exe ended")
         pids = processes_using(app.prefix.path)
 
         def named(word):
@@ -107,7 +101,7 @@ def idle_cpu(app, seconds):
         after, elapsed = [cpu_seconds(p) for p in watched], time.monotonic() - start
         return [100.0 * (a - b) / elapsed for a, b in zip(after, before)]
     finally:
-        probe.terminate(proc)
+        app.probe("terminate", app.proc)
 
 
 def machine():
@@ -121,10 +115,10 @@ def machine():
 def measure(args, x64):
     """Every figure of the run, as written to bench.json."""
     exe = x64 / "bin" / "velkaro_bench.exe"
-    env = Environment(x64)
+    session = Session(arches=("win64",))
     try:
-        env.start()
-        app = VelkaroApp("bench", env)
+        app = App(session, "bench", x64)
+        app.probe = Probe(app.prefix, x64 / "bin" / "probe.exe")
         try:
             starts = []
             for i in range(args.runs):
@@ -146,7 +140,7 @@ def measure(args, x64):
         finally:
             app.close()
     finally:
-        env.stop()
+        session.stop()
 
     def fill_figures(samples):
         """Medians, and the same keys under "p95"; "own_warm" is a warm fill apart from WMI."""

@@ -44,8 +44,7 @@ build_dir=$(dirname "$(dirname "$program")")
 # The screenshots are taken through the test harness's probe.
 cmake --build "$build_dir" --target probe >/dev/null
 out=$root/build/screenshots
-PYTHONPATH=$root/tests/e2e python3 -m velkaro_e2e.screenshots "$program" "$out" |
-  sed 's/^/run: saved /'
+"$root/scripts/tour.py" "$program" "$out" | sed 's/^/run: saved /'
 if [ "$update_docs" = 1 ]; then
   mkdir -p "$root/docs"
   cp "$out/main.png" "$root/docs/screenshot.png"

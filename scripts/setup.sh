@@ -9,9 +9,11 @@ build_pkgs=(cmake ninja-build g++ make python3 python3-pefile googletest nlohman
   g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64)
 fuzz_pkgs=(cmake ninja-build make clang libclang-rt-14-dev)
-# wine32 runs the 32-bit program and its tests in a 32-bit prefix (as Windows XP and 98).
-wine_pkgs=(wine wine64 wine32:i386 xvfb xauth xdotool imagemagick x11-utils fonts-liberation
-  fonts-dejavu-core procps)
+# wine32 runs the 32-bit program and its tests in a 32-bit prefix (as Windows XP and 98); the
+# harness starts Xvfb with python3-pyvirtualdisplay, drives the mouse with xdotool and grabs the
+# screen with python3-pil.
+wine_pkgs=(wine wine64 wine32:i386 xvfb xdotool x11-utils python3-pil python3-pyvirtualdisplay
+  fonts-liberation fonts-dejavu-core procps)
 
 case "$mode" in
   build) pkgs=("${build_pkgs[@]}") ;;

@@ -1,6 +1,6 @@
 /* wbemprox.dll for a throw-away prefix: the management service's locator replaced by the
    stand-in, which stalls where the variable VELKARO_STALL_WMI says ("connect", "query:300", ...;
-   unset: at the connection, for ever). */
+   unset: at the connection, for ever). Its class factory is a static object. */
 #define COBJMACROS
 #include <windows.h>
 
@@ -11,29 +11,19 @@
 static StallPlan g_plan;
 
 static HRESULT STDMETHODCALLTYPE FactoryQuery(IClassFactory* self, REFIID riid, void** out) {
-  if (!IsEqualIID(riid, &IID_IUnknown) && !IsEqualIID(riid, &IID_IClassFactory)) {
-    *out = NULL;
-    return E_NOINTERFACE;
-  }
-  *out = self;
-  return S_OK;
+  *out = IsEqualIID(riid, &IID_IUnknown) || IsEqualIID(riid, &IID_IClassFactory) ? self : NULL;
+  return *out ? S_OK : E_NOINTERFACE;
 }
-static ULONG STDMETHODCALLTYPE FactoryAddRef(IClassFactory* self) {
-  (void)self;
-  return 2;
-}
-static ULONG STDMETHODCALLTYPE FactoryRelease(IClassFactory* self) {
+static ULONG STDMETHODCALLTYPE FactoryRefCount(IClassFactory* self) {
   (void)self;
   return 1;
 }
 static HRESULT STDMETHODCALLTYPE FactoryCreate(IClassFactory* self, IUnknown* outer, REFIID riid,
                                                void** out) {
   IWbemLocator* locator = NULL;
-  HRESULT hr;
+  HRESULT hr = outer ? CLASS_E_NOAGGREGATION : CreateStallingLocator(&g_plan, &locator);
   (void)self;
   *out = NULL;
-  if (outer) return CLASS_E_NOAGGREGATION;
-  hr = CreateStallingLocator(&g_plan, &locator);
   if (FAILED(hr)) return hr;
   hr = IWbemLocator_QueryInterface(locator, riid, out);
   IWbemLocator_Release(locator);
@@ -45,8 +35,8 @@ static HRESULT STDMETHODCALLTYPE FactoryLock(IClassFactory* self, BOOL lock) {
   return S_OK;
 }
 
-static IClassFactoryVtbl kFactoryVtbl = {FactoryQuery, FactoryAddRef, FactoryRelease,
-                                               FactoryCreate, FactoryLock};
+static IClassFactoryVtbl kFactoryVtbl = {FactoryQuery, FactoryRefCount, FactoryRefCount,
+                                         FactoryCreate, FactoryLock};
 static IClassFactory g_factory = {&kFactoryVtbl};
 
 HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** out) {

@@ -1,15 +1,11 @@
-"""End-to-end harness: the real Velkaro.exe under Xvfb + Wine, driven like a user.
+"""End-to-end harness: the real Velkaro.exe under Xvfb and Wine, driven like a user.
 
-Xvfb and a template prefix are made once per run (environment()); each test class gets a
-fresh copy of the template with its own wineserver, the program at C:\\Velkaro\\Velkaro.exe and
-probe.exe (tests/e2e/probe) to watch windows, controls, the registry and files from inside.
+A Session (wine.py) holds the run's Xvfb and template prefixes; an App (app.py) is the program in
+a fresh copy of a template, with probe.exe (tests/e2e/probe) beside it to watch windows, controls,
+the registry and processes from inside the prefix; a Scenario (scenario.py) is a test of one or
+two program starts.
 """
 
-from .app import (INSTALL_DIR, LADE, MAIN, MAIN_TITLE, MENU, MESSAGE_BOX, PROGRAM, REPORT_DONE,
-                  SPLASH, VelkaroApp, VelkaroCase)
-from .desktop import Image, Mouse, grab
-from .environment import (REPO, Environment, default_build_dir, environment, program_version,
-                          use_environment)
-from .probe import Probe, ProbeError
-from .waiting import WaitTimeout, wait_for
-from .wine import WinePrefix
+from .app import BOX, DONE, LADE, MAIN, MENU, PROGRAM, REPORT, SPLASH, TITLE, App, wait_for
+from .scenario import Scenario, build_dir, colours, program_version, session, size, use_session
+from .wine import REPO, Session, processes_using

@@ -1,175 +1,151 @@
-"""Throw-away Wine prefixes: the template made once per run, a copy per test."""
+"""A run's X server (Xvfb) and throw-away Wine prefixes: a template per kind, made once per run,
+and a copy of it per program start, each with its own wineserver started under the display."""
 
+import contextlib
 import os
 import shutil
+import signal
 import subprocess
 import tempfile
+import time
+from concurrent.futures import ThreadPoolExecutor
 from pathlib import Path
 
-# Settings every prefix of the harness gets: no crash dialog; unmanaged windows, since Xvfb has
-# no window manager (Wine would otherwise wait about 2 s whenever a top-level window is hidden
-# or destroyed); installed fonts for the Windows font names the program asks for.
-TEMPLATE_REG = r"""REGEDIT4
+from pyvirtualdisplay import Display
 
+REPO = Path(__file__).resolve().parents[3]
+WORK_ROOT = REPO / "build" / "wine-e2e"
+# The loader of each kind of prefix, by path: once 32-bit Wine is installed, `wine` is the 32-bit
+# loader, and in a 64-bit prefix its reg and regedit write the 32-bit registry view.
+LOADERS = {"win64": "/usr/lib/wine/wine64", "win32": "/usr/lib/wine/wine"}
+# No crash dialog; unmanaged windows, since Xvfb has no window manager (else Wine waits about 2 s
+# whenever a top-level window is hidden or destroyed); fonts for the names the program asks for.
+TEMPLATE_REG = r"""
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000
-
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
-
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 "Arial"="Liberation Sans"
 "Verdana"="DejaVu Sans"
 "Georgia"="DejaVu Serif"
 """
 
-FONT_FAMILIES = ("Liberation Sans", "DejaVu Sans", "DejaVu Serif")
 
-# The loader of each kind of prefix, by path: once 32-bit Wine is installed, `wine` is the
-# 32-bit loader, and in a 64-bit prefix its reg and regedit are the 32-bit tools, which write
-# the Wow6432Node view the 64-bit program does not read. A 32-bit prefix (win32) runs no
-# 64-bit program.
-LOADERS = {"win64": "/usr/lib/wine/wine64", "win32": "/usr/lib/wine/wine"}
-
-
-def wine_env(prefix, display, extra=None):
-    """The environment of every Wine command of the harness."""
-    env = dict(os.environ)
-    env.update({
-        "WINEPREFIX": str(prefix),
-        "DISPLAY": display,
-        "WINEDEBUG": "-all",
-        "WINEDLLOVERRIDES": "mscoree,mshtml=",
-    })
-    env.pop("WAYLAND_DISPLAY", None)
-    env.update(extra or {})
-    return env
-
-
-def check_fonts():
-    """Raises when a font family the replacements name is not installed."""
-    out = subprocess.run(["fc-list", ":", "family"], capture_output=True, text=True,
-                         check=True).stdout
-    families = {name.strip() for line in out.splitlines() for name in line.split(",")}
-    missing = [f for f in FONT_FAMILIES if f not in families]
-    if missing:
-        raise RuntimeError(f"fonts missing: {missing} (scripts/setup.sh test installs them)")
-
-
-class WinePrefix:
-    """One prefix directory and its own wineserver, started under the X display; `arch` is
-    win64 (the default, WoW64 once 32-bit Wine is installed) or win32."""
-
-    def __init__(self, path, display, arch="win64"):
-        self.path = Path(path)
-        self.display = display
-        self.arch = arch
-        self.loader = LOADERS[arch]
+class Prefix:
+    def __init__(self, path, display, arch):
+        self.path, self.display, self.arch = Path(path), display, arch
+        self.drive_c = self.path / "drive_c"
 
     def env(self, **extra):
-        return wine_env(self.path, self.display, {"WINEARCH": self.arch, **extra})
-
-    @property
-    def drive_c(self):
-        return self.path / "drive_c"
+        env = {k: v for k, v in os.environ.items() if k != "WAYLAND_DISPLAY"}
+        env.update(WINEPREFIX=str(self.path), DISPLAY=self.display, WINEDEBUG="-all",
+                   WINEDLLOVERRIDES="mscoree,mshtml=", WINEARCH=self.arch)
+        return {**env, **extra}
 
     def unix_path(self, windows_path):
         """C:\\Velkaro\\x.txt -> <prefix>/drive_c/Velkaro/x.txt"""
-        drive, _, rest = windows_path.partition(":")
-        if drive.upper() != "C":
-            raise ValueError(f"not a path on drive C: {windows_path}")
-        return self.drive_c.joinpath(*[p for p in rest.split("\\") if p])
+        return self.drive_c.joinpath(*windows_path[2:].split("\\"))
 
-    def run(self, *args, timeout=60, check=True, env=None):
-        """Runs a Wine command (the prefix's loader with ARGS) in it; returns (status, stdout).
-
-        Output goes through files, not pipes: Wine's own processes started on the way
-        (services, the desktop) inherit the command's output handles and outlive it, so a
-        pipe would not reach its end before the wineserver does.
-        """
-        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            status = subprocess.run([self.loader, *args], env=env or self.env(),
-                                    stdin=subprocess.DEVNULL, stdout=out, stderr=err,
-                                    timeout=timeout).returncode
+    def run(self, *args, timeout=120):
+        """A Wine command in the prefix; its output. Through files, not pipes: Wine's own
+        processes started on the way inherit the output handles and outlive the command."""
+        with tempfile.TemporaryFile() as out:
+            status = subprocess.run([LOADERS[self.arch], *args], env=self.env(), timeout=timeout,
+                                    stdin=subprocess.DEVNULL, stdout=out,
+                                    stderr=subprocess.DEVNULL).returncode
             out.seek(0)
-            err.seek(0)
-            stdout, stderr = out.read(), err.read()
-        if check and status != 0:
-            raise RuntimeError(f"wine {' '.join(args)} failed ({status}): "
-                               f"{stderr.decode(errors='replace')[-2000:]}")
-        return status, stdout
-
-    def reg_add(self, key, name, reg_type, data):
-        self.run("reg", "add", key, "/v", name, "/t", reg_type, "/d", data, "/f")
+            if status != 0:
+                raise RuntimeError(f"wine {' '.join(args)} failed ({status})")
+            return out.read()
 
     def reg_import(self, text):
-        """Imports a REGEDIT4 text (ASCII) with regedit."""
-        path = self.drive_c / "velkaro-e2e-import.reg"
-        path.write_bytes(text.replace("\n", "\r\n").encode("ascii"))
-        try:
-            self.run("regedit", "/S", r"C:\velkaro-e2e-import.reg")
-        finally:
-            path.unlink()
-
-    def set_windows_version(self, version):
-        """winecfg -v VERSION, e.g. winxp64, win2003, win7, win10; winxp and win98 only in a
-        32-bit prefix."""
-        self.run("winecfg", "-v", version)
+        """Imports registry keys and values written as in a REGEDIT4 file (ASCII)."""
+        path = self.drive_c / "import.reg"
+        path.write_bytes(("REGEDIT4\n" + text).replace("\n", "\r\n").encode("ascii"))
+        self.run("regedit", "/S", r"C:\import.reg")
+        path.unlink()
 
     def start_server(self):
-        """Starts this prefix's wineserver, persistent (-p), under the display, and Wine's own
-        processes (services, desktop) with it, detached from any caller's output: a test
-        process that started them would lend them its pipes (ctest then waits for the pipe
-        to close until its timeout)."""
-        subprocess.run(["wineserver", "-p"], env=self.env(), check=True, timeout=30,
-                       stdin=subprocess.DEVNULL)
-        self.run("cmd", "/c", "exit", timeout=120)
+        """The prefix's wineserver, kept up (-p), and Wine's own processes started detached from
+        any caller's output (a test process that started them would lend them its pipes)."""
+        subprocess.run(["wineserver", "-p"], env=self.env(), check=True, timeout=30)
+        self.run("cmd", "/c", "exit")
 
-    def stop_server(self, timeout=30):
-        """Kills this prefix's wineserver with all its processes and waits until it is gone."""
-        if not self.path.exists():
-            return
-        for flag in ("-k", "-w"):  # kill, then wait until it has ended
-            subprocess.run(["wineserver", flag], env=self.env(), timeout=timeout,
-                           stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                           stderr=subprocess.DEVNULL)
-
-    def remove(self):
-        shutil.rmtree(self.path, ignore_errors=True)
+    def stop_server(self):
+        for flag in ("-k", "-w"):  # kill every process of the prefix, then wait for the end
+            subprocess.run(["wineserver", flag], env=self.env(), timeout=60,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
-def make_template(path, display, arch="win64"):
-    """A fresh prefix with the harness settings, its wineserver stopped."""
-    check_fonts()
-    prefix = WinePrefix(path, display, arch)
-    prefix.remove()
-    prefix.path.parent.mkdir(parents=True, exist_ok=True)
-    try:
-        prefix.run("wineboot", "-i", timeout=300)
+def processes_using(folder):
+    """Pids of live processes whose WINEPREFIX lies under the folder."""
+    marker, pids = b"WINEPREFIX=" + str(folder).encode(), []
+    for entry in Path("/proc").glob("[0-9]*"):
+        with contextlib.suppress(OSError):
+            if any(v.startswith(marker) for v in (entry / "environ").read_bytes().split(b"\0")):
+                pids.append(int(entry.name))
+    return pids
+
+
+def kill_strays(folder):
+    """Kills the processes left in prefixes under the folder and waits (10 s at most) for their
+    end; returns their pids."""
+    strays, deadline = processes_using(folder), time.monotonic() + 10
+    for pid in strays:
+        with contextlib.suppress(ProcessLookupError):
+            os.kill(pid, signal.SIGKILL)
+    while processes_using(folder) and time.monotonic() < deadline:
+        time.sleep(0.05)
+    return strays
+
+
+class Session:
+    """Xvfb (1280x1024x24, 96 dpi) and the run's prefixes under build/wine-e2e/<pid>/, a
+    template of each kind made at once, in parallel; stop() ends every process in them and
+    removes them."""
+
+    def __init__(self, arches=("win64", "win32")):
+        for run in WORK_ROOT.glob("[0-9]*"):  # what a run that died left behind
+            if not Path("/proc", run.name).exists():
+                kill_strays(run)
+                shutil.rmtree(run, ignore_errors=True)
+        self.work, self.templates, self.strays, self._count = WORK_ROOT / str(os.getpid()), {}, [], 0
+        self.xvfb = Display(size=(1280, 1024), color_depth=24, dpi=96, manage_global_env=False,
+                            extra_args=["-noreset"]).start()
+        self.display = self.xvfb.new_display_var
+        try:
+            with ThreadPoolExecutor() as pool:
+                self.templates = dict(zip(arches, pool.map(self._template, arches)))
+        except BaseException:
+            self.stop()
+            raise
+
+    def _template(self, arch):
+        prefix = Prefix(self.work / f"template-{arch}", self.display, arch)
+        prefix.path.parent.mkdir(parents=True, exist_ok=True)
+        prefix.run("wineboot", "-i", timeout=600)
         prefix.reg_import(TEMPLATE_REG)
-    finally:
         prefix.stop_server()
-    return prefix
+        return prefix
 
+    def new_prefix(self, name, arch="win64"):
+        """A copy of the template, its wineserver running. The system folders, which Wine only
+        reads, are hard-linked; the rest is copied, so that nothing reaches the template."""
+        self._count += 1
+        template = self.templates[arch]
+        prefix = Prefix(self.work / f"{self._count:02d}-{name}", self.display, arch)
+        system = {template.drive_c / "windows" / d for d in ("system32", "syswow64")}
+        shutil.copytree(template.path, prefix.path, symlinks=True, copy_function=lambda s, d: (
+            os.link if Path(s).parent in system else shutil.copy2)(s, d))
+        prefix.start_server()
+        return prefix
 
-def copy_prefix(template, path):
-    """A copy of the template at `path` (an old one there is replaced).
+    def release(self, prefix):
+        prefix.stop_server()
+        shutil.rmtree(prefix.path, ignore_errors=True)
 
-    The Windows system folders (system32 and syswow64, hundreds of MB of DLLs that Wine only
-    reads) are hard-linked, the rest (registry, settings, user folders) copied, so that a copy
-    costs a fraction of a second and nothing a test changes reaches the template: Wine replaces
-    its registry files by renaming, and a test writes its own files.
-    """
-    copy = WinePrefix(path, template.display, template.arch)
-    copy.remove()
-    windows = template.path / "drive_c" / "windows"
-    system = {windows / "system32", windows / "syswow64"}
-
-    def copy_file(src, dst):
-        if Path(src).parent in system:
-            os.link(src, dst)
-        else:
-            shutil.copy2(src, dst)
-
-    shutil.copytree(template.path, copy.path, symlinks=True, copy_function=copy_file)
-    return copy
+    def stop(self):
+        self.xvfb.stop()
+        self.strays = kill_strays(self.work)
+        shutil.rmtree(self.work, ignore_errors=True)

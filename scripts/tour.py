@@ -1,0 +1,77 @@
+#!/usr/bin/python3
+"""A tour of the program under Xvfb in a throw-away prefix, with a screenshot of each stop: the
+splash, the main window, a report with every category ticked (the wait window while it is up,
+the closing message box) and a copy of the report file, then each of the nine panels, as the
+report's fills left them and the click's fill completes them.
+
+Usage: scripts/tour.py PROGRAM OUT_DIR   (prints the files it wrote)
+"""
+
+import re
+import sys
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
+from velkaro_e2e import BOX, LADE, MAIN, MENU, REPORT, SPLASH, App, Session  # noqa: E402
+
+NAMES = ["Windows", "Audio / Grafik", "Netzwerk / Internet", "Computer", "Arbeitsspeicher",
+         "Laufwerke", "CPU", "Sonstiges", "Menu"]  # the panels P1(0) .. P1(8)
+
+
+def settled(app, panel):
+    """Waits (10 s at most) until two looks at the panel's fields half a second apart agree: a
+    fill that waits for the management service writes its fields after the click."""
+    before, deadline = None, time.monotonic() + 10
+    while time.monotonic() < deadline:
+        now = {n: (c["text"], c.get("items")) for n, c in app.controls().items()
+               if c["parent"] == panel}
+        if now == before:
+            return
+        before = now
+        time.sleep(0.5)
+
+
+def main(program, out):
+    program, out = Path(program).resolve(), Path(out)
+    out.mkdir(parents=True, exist_ok=True)
+    session = Session(arches=("win64",))
+    try:
+        app = App(session, "tour", program.parent.parent)
+        try:
+            def shot(cls, name):
+                app.sync(30, cls)  # the window has painted what it was asked to
+                app.grab(app.window(cls)["rect"]).save(out / name)
+                print(out / name, flush=True)
+
+            app.move(0, 0)  # the pointer away from the windows: no highlight
+            app.start()
+            app.wait_window(SPLASH, "visible", 10)
+            shot(SPLASH, "splash.png")
+            app.wait_main()
+            app.wait_control("Text1(0)", "text_not", 10, "N/A")
+            shot(MAIN, "main.png")
+            app.show(*MENU[-1])
+            app.click("Image17")
+            app.wait_window(LADE, "visible", 10)
+            shot(LADE, "lade.png")
+            app.wait_message_box(60)
+            shot(BOX, "messagebox.png")
+            app.press_ok()
+            (out / "SystemInfo.txt").write_bytes(app.file_bytes(REPORT))
+            print(out / "SystemInfo.txt")
+            for index, (label, panel) in enumerate(MENU):
+                app.show(label, panel)
+                app.move(0, 0)
+                settled(app, panel)
+                shot(MAIN, f"panel-{index}-{re.sub(r'[^a-z]+', '-', NAMES[index].lower())}.png")
+        finally:
+            app.close()
+    finally:
+        session.stop()
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 3:
+        sys.exit(__doc__.strip().splitlines()[-1])
+    main(*sys.argv[1:])
