@@ -7,9 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "collectors/windows_system.h"
+#include "win32/wmi_values_win32.h"
 #include "collectors/wmi_regimes.h"
-#include "text/text.h"
 #include "win32/system_win32.h"
 #include "win32/wmi_win32.h"
 #include "stalling_service.h"
@@ -17,76 +16,27 @@
 using namespace velkaro;
 using namespace velkaro::win32;
 
-namespace {
-
-class Wmi : public testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+// Values as the service hands them over: unsigned numbers in signed form, arrays, nulls.
+TEST(WmiValues, UnsignedNumbersArraysAndNullsBecomeTheCoresValues) {
+  Variant number;
+  number.v.vt = VT_I4;
+  number.v.lVal = -1;
+  EXPECT_EQ(ToWmiValue(number.v, CIM_UINT32).integer, 4294967295);
+  EXPECT_EQ(ToWmiValue(number.v, CIM_UINT16).integer, 65535);
+  EXPECT_EQ(ToWmiValue(number.v, CIM_SINT32).integer, -1);
+  Variant list;
+  list.v.vt = VT_ARRAY | VT_BSTR;
+  list.v.parray = SafeArrayCreateVector(VT_BSTR, 0, 2);
+  for (LONG i = 0; i < 2; ++i) {
+    Bstr item(i ? L"10.0.0.2" : L"192.168.1.5");
+    ASSERT_TRUE(SUCCEEDED(SafeArrayPutElement(list.v.parray, &i, item.get())));
   }
-  void TearDown() override { CoUninitialize(); }
-  MessagePump pump;
-  Win32Clock clock;
-  ComManagement management{pump, clock};
-};
-
-}  // namespace
-
-TEST_F(Wmi, TheServiceIsReachableAndItsProcessorQueryDeliversNamedObjects) {
-  EXPECT_TRUE(Windows::WmiReachable(management));
-  const auto service = management.connect(wmi::kLocalCimV2);
-  ASSERT_TRUE(service);
-  const auto objects = service->execQuery("Select * from Win32_Processor", 48);
-  ASSERT_TRUE(objects);
-  int count = 0;
-  while (const auto processor = objects->next()) {
-    ++count;
-    const auto name = processor->get("Name");
-    ASSERT_TRUE(name);
-    ASSERT_EQ(name->kind, WmiValue::Kind::Text);
-    EXPECT_FALSE(text::TrimBlanks(name->text).empty());
-    // A uint32 arrives as an unsigned number.
-    const auto clock = processor->get("MaxClockSpeed");
-    ASSERT_TRUE(clock);
-    ASSERT_EQ(clock->kind, WmiValue::Kind::Integer);
-    EXPECT_GE(clock->integer, 0);
-    EXPECT_FALSE(processor->get("NoSuchProperty"));
-  }
-  EXPECT_FALSE(objects->failed());
-  EXPECT_GE(count, 1);
-}
-
-TEST_F(Wmi, QueriesByTextAloneAndArraysOfText) {
-  const auto service = management.connect("winmgmts:");
-  ASSERT_TRUE(service);
-  const auto adapters = service->execQuery(
-      "SELECT * FROM Win32_NetworkAdapterConfiguration WHERE IPEnabled = True", std::nullopt);
-  ASSERT_TRUE(adapters);
-  while (const auto adapter = adapters->next()) {
-    const auto ips = adapter->get("IPAddress");
-    ASSERT_TRUE(ips);
-    if (ips->kind == WmiValue::Kind::Null) continue;
-    ASSERT_EQ(ips->kind, WmiValue::Kind::Array);
-    for (const auto& ip : ips->items) EXPECT_EQ(ip.kind, WmiValue::Kind::Text);
-    EXPECT_TRUE(JoinArray(*ips, " "));
-  }
-  EXPECT_FALSE(adapters->failed());
-}
-
-TEST_F(Wmi, UnknownClassesAndBadQueriesFailAsValues) {
-  const auto service = management.connect(wmi::kLocalCimV2);
-  ASSERT_TRUE(service);
-  // An unknown class delivers nothing (or fails); a malformed query fails.
-  const auto unknown = service->execQuery("Select * from Win32_VelkaroNoSuchClass", 48);
-  EXPECT_TRUE(!unknown || (!unknown->next() && !unknown->next()));
-  const auto malformed = service->execQuery("Select from where", 48);
-  if (malformed) {
-    EXPECT_FALSE(malformed->next());
-    EXPECT_TRUE(malformed->failed());
-  }
-  EXPECT_FALSE(management.connect("winmgmts:root\\velkaro_no_such_namespace"));
-  EXPECT_FALSE(management.connect("not a moniker"));
-  EXPECT_FALSE(management.getObject("winmgmts:root\\cimv2:Win32_VelkaroNoSuchClass=@"));
+  const WmiValue ips = ToWmiValue(list.v, CIM_STRING | CIM_FLAG_ARRAY);
+  ASSERT_EQ(ips.kind, WmiValue::Kind::Array);
+  EXPECT_EQ(JoinArray(ips, " "), "192.168.1.5 10.0.0.2");
+  Variant null;
+  null.v.vt = VT_NULL;
+  EXPECT_EQ(ToWmiValue(null.v, CIM_STRING).kind, WmiValue::Kind::Null);
 }
 
 namespace {
