@@ -8,7 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "fakes/fake_bundle.h"
+#include "fakes/fakes.h"
 
 namespace velkaro::fakes {
 

@@ -1,5 +1,5 @@
 // A view that keeps every control's state in memory, starting from the design table, and
-// records what was done to it.
+// records what was done to it; and the main window composed over it and the platform's fakes.
 #pragma once
 
 #include <map>
@@ -7,7 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "app/app_state.h"
+#include "app/form1.h"
 #include "app/view.h"
+#include "fakes/fakes.h"
+#include "program/compose.h"
 #include "text/text.h"
 
 namespace velkaro::fakes {
@@ -103,6 +107,16 @@ class FakeView : public View {
     return it->second;
   }
   std::map<int, Control> controls_;
+};
+
+// A main window wired over the fakes the way the program composes it.
+template <typename ViewType = FakeView>
+struct ComposedForm {
+  ComposedForm() { Compose(form, view, fake.platform, state); }
+  FakePlatform fake;
+  ViewType view;
+  AppState state;
+  Form1 form{view};
 };
 
 }  // namespace velkaro::fakes

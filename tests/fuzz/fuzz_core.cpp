@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/splash.h"
-#include "fakes/fake_registry.h"
+#include "fakes/fakes.h"
 #include "platform/management.h"
 #include "platform/registry_values.h"
 #include "text/numfmt.h"

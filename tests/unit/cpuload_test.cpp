@@ -5,8 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_perf.h"
-#include "fakes/fake_platform.h"
+#include "fakes/fakes.h"
 
 using namespace velkaro;
 using fakes::FakePerf;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_platform.h"
+#include "fakes/fakes.h"
 
 using namespace velkaro;
 

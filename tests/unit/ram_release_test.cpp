@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "fakes/fake_form.h"
+#include "fakes/fake_view.h"
 
 using namespace velkaro;
 using ids::kProgressBar1;

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_bundle.h"
 #include "fakes/fake_view.h"
 
 using namespace velkaro;

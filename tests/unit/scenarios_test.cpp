@@ -15,7 +15,7 @@
 
 #include "app/splash.h"
 #include "report/report_table.h"
-#include "fakes/fake_form.h"
+#include "fakes/fake_view.h"
 #include "fakes/fake_json.h"
 
 using namespace velkaro;

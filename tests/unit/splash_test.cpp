@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fakes/fake_bundle.h"
+#include "fakes/fakes.h"
 #include "platform/registry_values.h"
 
 using namespace velkaro;

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "app/prgkern.h"
-#include "fakes/fake_form.h"
+#include "fakes/fake_view.h"
 
 using namespace velkaro;
 

@@ -5,7 +5,7 @@
 #include "collectors/cpu.h"
 #include "collectors/grafik.h"
 #include "collectors/wmi_regimes.h"
-#include "fakes/fake_form.h"
+#include "fakes/fake_view.h"
 
 using namespace velkaro;
 using namespace velkaro::ids;
