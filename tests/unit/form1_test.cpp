@@ -39,17 +39,6 @@ struct Form1Test : testing::Test {
 
 }  // namespace
 
-TEST_F(Form1Test, LoadShowsAndFillsTheWindowsPanelAndAddsTheOutputChoice) {
-  std::vector<std::string> order;
-  form.setLoadAction([&] { order.push_back("load"); });
-  form.setFill(0, [&] { order.push_back("windows fill"); });
-  form.Form_Load();
-  EXPECT_EQ(order, (std::vector<std::string>{"load", "windows fill"}));
-  EXPECT_EQ(view.visiblePanels(), std::vector<int>{0});
-  EXPECT_EQ(view.control(kCombo1).items, std::vector<std::string>{"Textdatei"});
-  for (int n = 1; n <= 8; ++n) EXPECT_EQ(view.value(Check(n)), 1) << "Check" << n;
-}
-
 TEST_F(Form1Test, EachMenuLabelShowsOnlyItsPanelAndRunsItsFillOnce) {
   for (int i = 0; i < 9; ++i) {
     SCOPED_TRACE(kMenu[i].caption);

@@ -62,23 +62,6 @@ struct ReportTest : testing::Test {
 
 }  // namespace
 
-TEST_F(ReportTest, AllTickedRunsEveryFillInMenuOrderWithAPauseAndEndsOnTheReportPanel) {
-  writer.Image17_Click();
-  EXPECT_EQ(fills, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
-  for (size_t i = 1; i < fillTimes.size(); ++i) EXPECT_GE(fillTimes[i] - fillTimes[i - 1], 0.9);
-  EXPECT_EQ(headers(),
-            (std::vector<std::string>{"###### Windows ######", "###### Audio / Grafik ######",
-                                      "###### Netzwerk / Internet ######", "###### Computer ######",
-                                      "###### Arbeitsspeicher ######", "###### Laufwerke ######",
-                                      "###### CPU ######", "###### Sonstiges ######"}));
-  EXPECT_EQ(file().substr(file().size() - 7), "\t\tN/A\r\n");  // no blank line at the end
-  EXPECT_EQ(std::count(view.log.begin(), view.log.end(), "visible P1(8)=1"), 8);
-  EXPECT_EQ(view.visiblePanels(), std::vector<int>{8});
-  EXPECT_EQ(view.log.back(), "message info Alle Daten Ausgewertet!");
-  EXPECT_LT(indexInLog("lade down"), indexInLog("message info Alle Daten Ausgewertet!"));
-  expectWaitWindowCameAndWent();
-}
-
 TEST_F(ReportTest, UntickedAndGreyedBoxesAreLeftOutAndKeepTheirValue) {
   for (int other : {0, 2}) {
     SCOPED_TRACE(other);

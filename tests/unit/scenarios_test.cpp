@@ -4,6 +4,7 @@
 // probe document, messages, the 9x statistics key) are written down and compared with
 // NAME.golden. VELKARO_UPDATE_GOLDEN=1 writes the golden files anew (read the diff before
 // committing them).
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -112,6 +113,8 @@ class ScenarioRun {
     controls = w.view.controls();
     files = w.fake.files.disk;
     calls.clear();
+    logged = w.view.log.size();
+    started = w.fake.clock.now;
     drags = w.view.drags;
     ends = w.view.ends;
     w.fake.shell.started.clear();
@@ -142,6 +145,12 @@ class ScenarioRun {
                "," + std::to_string(now.fore.b) + "\n";
     }
     for (const auto& call : calls) out += "  " + call + "\n";
+    for (size_t i = logged; i < w.view.log.size(); ++i)  // the wait window and the pointer
+      if (w.view.log[i].rfind("lade", 0) == 0 || w.view.log[i].rfind("pointer", 0) == 0)
+        out += "  " + w.view.log[i] + "\n";
+    if (w.fake.clock.now - started >= 0.05)
+      out += "  took " + std::to_string(std::lround((w.fake.clock.now - started) * 10) / 10) +
+             "." + std::to_string(std::lround((w.fake.clock.now - started) * 10) % 10) + " s\n";
     if (w.view.drags != drags) out += "  the window follows the mouse\n";
     if (w.view.ends != ends) out += "  the program ends\n";
     for (const auto& [line, style] : w.fake.shell.started)
@@ -175,6 +184,8 @@ class ScenarioRun {
   std::map<std::string, std::string> files;
   std::vector<std::string> calls;
   int drags = 0, ends = 0;
+  size_t logged = 0;
+  double started = 0;
 };
 
 std::string Slurp(const std::filesystem::path& path) {
