@@ -1,6 +1,7 @@
 /* The stand-in management service, in C: each object is a vtable with the few methods the
    program calls; the others are never reached. */
 #define COBJMACROS
+#pragma GCC diagnostic ignored "-Wunused-parameter" /* COM methods ignore most of theirs */
 #include "stalling_service.h"
 
 #include <stdlib.h>
@@ -42,18 +43,22 @@ static ULONG ReleaseObject(void* self) {
 }
 
 /* IUnknown of one interface: the object answers for IUnknown and that interface alone. */
-#define UNKNOWN(prefix, Type, iid)                                                          \
-  static HRESULT STDMETHODCALLTYPE prefix##Query(Type* self, REFIID riid, void** out) {     \
-    if (!IsEqualIID(riid, &IID_IUnknown) && !IsEqualIID(riid, iid)) {                       \
-      *out = NULL;                                                                          \
-      return E_NOINTERFACE;                                                                 \
-    }                                                                                       \
-    AddRefObject(self);                                                                     \
-    *out = self;                                                                            \
-    return S_OK;                                                                            \
-  }                                                                                         \
-  static ULONG STDMETHODCALLTYPE prefix##AddRef(Type* self) { return AddRefObject(self); }  \
-  static ULONG STDMETHODCALLTYPE prefix##Release(Type* self) { return ReleaseObject(self); }
+#define UNKNOWN(prefix, Type, iid)                                                      \
+  static HRESULT STDMETHODCALLTYPE prefix##Query(Type* self, REFIID riid, void** out) { \
+    if (!IsEqualIID(riid, &IID_IUnknown) && !IsEqualIID(riid, iid)) {                   \
+      *out = NULL;                                                                      \
+      return E_NOINTERFACE;                                                             \
+    }                                                                                   \
+    AddRefObject(self);                                                                 \
+    *out = self;                                                                        \
+    return S_OK;                                                                        \
+  }                                                                                     \
+  static ULONG STDMETHODCALLTYPE prefix##AddRef(Type* self) {                           \
+    return AddRefObject(self);                                                          \
+  }                                                                                     \
+  static ULONG STDMETHODCALLTYPE prefix##Release(Type* self) {                          \
+    return ReleaseObject(self);                                                         \
+  }
 
 UNKNOWN(ClassObject, IWbemClassObject, &IID_IWbemClassObject)
 UNKNOWN(Enum, IEnumWbemClassObject, &IID_IEnumWbemClassObject)
@@ -64,8 +69,6 @@ static HRESULT STDMETHODCALLTYPE ClassObjectGet(IWbemClassObject* self, LPCWSTR 
                                                 VARIANT* value, CIMTYPE* type, LONG* flavor) {
   const Object* object = (const Object*)self;
   wchar_t text[32] = L"Stand-in 0";
-  (void)flags;
-  (void)flavor;
   Stall(object->plan, kStallGet);
   if (lstrcmpiW(name, L"Name") != 0) return (HRESULT)WBEM_E_NOT_FOUND;
   text[9] = (wchar_t)(L'0' + object->position);
@@ -88,7 +91,6 @@ static const IWbemClassObjectVtbl kClassObject = {
 static HRESULT STDMETHODCALLTYPE EnumNext(IEnumWbemClassObject* self, LONG timeout, ULONG count,
                                           IWbemClassObject** objects, ULONG* returned) {
   Object* walk = (Object*)self;
-  (void)timeout;
   *returned = 0;
   if (count < 1) return (HRESULT)WBEM_E_INVALID_PARAMETER;
   Stall(walk->plan, kStallNext);
@@ -105,13 +107,9 @@ static const IEnumWbemClassObjectVtbl kEnum = {
     .Next = EnumNext,
 };
 
-static HRESULT STDMETHODCALLTYPE ServicesExecQuery(IWbemServices* self, BSTR language,
-                                                   BSTR query, LONG flags, IWbemContext* context,
+static HRESULT STDMETHODCALLTYPE ServicesExecQuery(IWbemServices* self, BSTR language, BSTR query,
+                                                   LONG flags, IWbemContext* context,
                                                    IEnumWbemClassObject** objects) {
-  (void)language;
-  (void)query;
-  (void)flags;
-  (void)context;
   Stall(((Object*)self)->plan, kStallQuery);
   *objects = (IEnumWbemClassObject*)New(&kEnum, ((Object*)self)->plan, 0);
   return *objects ? WBEM_S_NO_ERROR : E_OUTOFMEMORY;
@@ -119,13 +117,8 @@ static HRESULT STDMETHODCALLTYPE ServicesExecQuery(IWbemServices* self, BSTR lan
 
 /* Named objects are not there (the program asks for the service's own identification). */
 static HRESULT STDMETHODCALLTYPE ServicesGetObject(IWbemServices* self, BSTR path, LONG flags,
-                                                   IWbemContext* context,
-                                                   IWbemClassObject** object,
+                                                   IWbemContext* context, IWbemClassObject** object,
                                                    IWbemCallResult** result) {
-  (void)path;
-  (void)flags;
-  (void)self;
-  (void)context;
   if (object) *object = NULL;
   if (result) *result = NULL;
   return (HRESULT)WBEM_E_NOT_FOUND;
@@ -143,13 +136,6 @@ static HRESULT STDMETHODCALLTYPE LocatorConnect(IWbemLocator* self, BSTR resourc
                                                 BSTR password, BSTR locale, LONG flags,
                                                 BSTR authority, IWbemContext* context,
                                                 IWbemServices** services) {
-  (void)resource;
-  (void)user;
-  (void)password;
-  (void)locale;
-  (void)flags;
-  (void)authority;
-  (void)context;
   Stall(((Object*)self)->plan, kStallConnect);
   *services = (IWbemServices*)New(&kServices, ((Object*)self)->plan, 0);
   return *services ? WBEM_S_NO_ERROR : E_OUTOFMEMORY;
