@@ -131,3 +131,17 @@ TEST(MessagePump, PauseProcessesEventsEndsWithTheProgramAndLeavesEventsToAMoveLo
   EXPECT_TRUE(moving.doEvents());
   EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_APP, WM_APP, PM_NOREMOVE));
 }
+
+TEST(Win32Devices, PortsOpenExactlyWhenWineMapsThemToADevice) {
+  // Wine maps COM1 to the host's /dev/ttyS0 when there is one; the other ports of a default
+  // prefix have no device. A port that opens is closed again: it opens twice.
+  Win32Devices devices;
+  for (const auto& [name, access] :
+       {std::pair{"COM1", PortAccess::Read}, std::pair{"COM5", PortAccess::Read},
+        std::pair{"LPT1", PortAccess::Write}}) {
+    wchar_t target[512];
+    const bool mapped = QueryDosDeviceW(Wide(name).c_str(), target, 512) != 0;
+    EXPECT_EQ(devices.openPort(name, access), mapped) << name;
+    EXPECT_EQ(devices.openPort(name, access), mapped) << name;
+  }
+}
