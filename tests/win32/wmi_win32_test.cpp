@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -41,41 +42,20 @@ TEST(WmiValues, UnsignedNumbersArraysAndNullsBecomeTheCoresValues) {
 
 namespace {
 
-// A message-only window whose posted events run while a call waits.
-class Events {
- public:
-  Events() {
-    static const ATOM kClass = [] {
-      WNDCLASSW wc{};
-      wc.lpfnWndProc = Proc;
-      wc.hInstance = GetModuleHandleW(nullptr);
-      wc.lpszClassName = L"VelkaroTestEvents";
-      return RegisterClassW(&wc);
-    }();
-    hwnd_ = CreateWindowExW(0, MAKEINTATOM(kClass), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  }
-  ~Events() { DestroyWindow(hwnd_); }
-  void post(std::function<void()> event = {}) {
-    queued_.push_back(std::move(event));
-    PostMessageW(hwnd_, WM_APP, 0, 0);
-  }
-  int handled = 0;
+// A window event that comes while a call waits: a thread timer whose procedure runs once.
+std::function<void()> g_event;
+int g_handled;
 
- private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<Events*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (msg != WM_APP || !self) return DefWindowProcW(hwnd, msg, wp, lp);
-    ++self->handled;
-    auto event = std::move(self->queued_.front());
-    self->queued_.erase(self->queued_.begin());
-    if (event) event();
-    return 0;
-  }
-  HWND hwnd_;
-  std::vector<std::function<void()>> queued_;
-};
+void CALLBACK RunEvent(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  ++g_handled;
+  if (auto event = std::exchange(g_event, nullptr)) event();
+}
+
+void Post(std::function<void()> event = [] {}) {
+  g_event = std::move(event);
+  SetTimer(nullptr, 0, 0, RunEvent);
+}
 
 // How far a walk over the stand-in got: bound, queried, the names read, and whether it failed.
 struct Walk {
@@ -105,6 +85,7 @@ Walk WalkAll(Management& management) {
 // live as long as the test program: a thread that was given up may still read its own.
 struct Stalling : testing::Test {
   void SetUp() override {
+    g_handled = 0;
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
   }
   void TearDown() override {
@@ -127,7 +108,6 @@ struct Stalling : testing::Test {
   volatile LONG locators = 0;
   MessagePump pump;
   Win32Clock clock;
-  Events events;
   ComManagement management{pump, clock, Locator(), ServiceTiming{5.0, 0.5}};
 };
 
@@ -146,8 +126,8 @@ TEST_F(Stalling, AStallAtAnyStepCostsOneDeadlineWhileWindowEventsGoOn) {
     ComManagement service(pump, clock, Locator(), ServiceTiming{5.0, 0.5});
     plan.step = s.step;
     locators = 0;
-    events.handled = 0;
-    events.post();
+    g_handled = 0;
+    Post();
     const double start = clock.monotonicSeconds();
     Walk walk;
     {
@@ -160,7 +140,7 @@ TEST_F(Stalling, AStallAtAnyStepCostsOneDeadlineWhileWindowEventsGoOn) {
     EXPECT_EQ(walk.queried, s.queried);
     EXPECT_TRUE(walk.names.empty());
     EXPECT_EQ(walk.failed, s.failed);
-    EXPECT_EQ(events.handled, 1);  // the window's events went on during the wait
+    EXPECT_EQ(g_handled, 1);  // the window's events went on during the wait
     // The service that stalled is left alone: the next call fails at once.
     EXPECT_TRUE(service.stalled());
     const double again = clock.monotonicSeconds();
@@ -179,14 +159,14 @@ TEST_F(Stalling, AStallAtAnyStepCostsOneDeadlineWhileWindowEventsGoOn) {
 
 TEST_F(Stalling, SlowStepsWithinTheDeadlineDeliverEverything) {
   plan = StallPlan{kStallNext, 150, plan.release};
-  events.post();
+  Post();
   const double start = clock.monotonicSeconds();
   ManagementWork work(management, 3.0);
   const Walk walk = WalkAll(management);
   EXPECT_GE(Since(start), 0.4);  // three answers of 150 ms, the last one the end
   EXPECT_EQ(walk.names, (std::vector<std::string>{"Stand-in 1", "Stand-in 2"}));
   EXPECT_FALSE(walk.failed);
-  EXPECT_EQ(events.handled, 1);
+  EXPECT_EQ(g_handled, 1);
   EXPECT_FALSE(management.stalled());
 }
 
@@ -196,7 +176,7 @@ TEST_F(Stalling, AStallInANestedWorkEndsTheOuterWaitToo) {
   // too, long before its own deadline.
   plan.step = kStallConnect;
   Walk inner;
-  events.post([&] {
+  Post([&] {
     ManagementWork work(management, 0.3);
     inner = WalkAll(management);
   });
@@ -206,14 +186,14 @@ TEST_F(Stalling, AStallInANestedWorkEndsTheOuterWaitToo) {
   EXPECT_LT(Since(start), 2.0);
   EXPECT_FALSE(inner.bound);
   EXPECT_FALSE(outer.bound);
-  EXPECT_EQ(events.handled, 1);
+  EXPECT_EQ(g_handled, 1);
   EXPECT_EQ(locators, 1);  // the inner connection never reached the service
   EXPECT_TRUE(management.stalled());
 }
 
 TEST_F(Stalling, TheProgramEndingEndsAWaitAtOnceAndNothingIsAskedAfterwards) {
   plan.step = kStallConnect;
-  events.post([&] { pump.quit(0); });
+  Post([&] { pump.quit(0); });
   const double start = clock.monotonicSeconds();
   EXPECT_FALSE(management.connect(wmi::kLocalCimV2));
   EXPECT_LT(Since(start), 0.5);
