@@ -34,8 +34,7 @@ from pathlib import Path
 REPO = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(REPO / "tests" / "e2e"))
 
-from velkaro_e2e import MAIN, SPLASH, TITLE, App, Session, processes_using, wait_for  # noqa: E402
-from velkaro_e2e.probe import Probe  # noqa: E402
+from velkaro_e2e import MAIN, SPLASH, TITLE, App, Probe, Session, processes_using, wait_for  # noqa: E402
 
 MENU = ("Windows", "Audio / Grafik", "Netzwerk / Internet", "Computer", "Arbeitsspeicher",
         "Laufwerke", "CPU", "Sonstiges")

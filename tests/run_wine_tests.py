@@ -19,7 +19,7 @@ from pathlib import Path
 
 E2E = Path(__file__).resolve().parent / "e2e"
 sys.path.insert(0, str(E2E))
-from velkaro_e2e import REPO, Session, processes_using, use_session  # noqa: E402
+from velkaro_e2e import REPO, Session, processes_using, session as use_session  # noqa: E402
 
 
 def main():

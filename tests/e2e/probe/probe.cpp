@@ -1,27 +1,19 @@
-// probe.exe: the end-to-end tests' agent inside the Wine prefix. It reads one command per line,
-// a JSON array ["name", args...], and answers it with one line of JSON, {"ok": true, ...} or
-// {"ok": false, "error": ...}. It launches the program under test and watches it from outside:
-// windows and controls through window messages (each with a timeout), waits that poll every
-// millisecond up to a deadline of MS milliseconds, the registry and processes. Times ("t") are
-// milliseconds since the latest launch; controls are named as in the main window's table.
+// probe.exe: the end-to-end tests' agent inside the Wine prefix. It answers each line of JSON,
+// ["command", args...], with one line, {"ok": true, ...} or {"ok": false, "error": ...}. Waits
+// poll every millisecond for MS milliseconds at most; times ("t") are milliseconds since the
+// latest launch; controls are named as in the main window's table, else by their id.
 //
-//   hello                          pid, dpi, user, controls (how many the table holds)
-//   launch CMDLINE CWD             proc (a number for the commands below), pid
-//   wait_exit MS PROC              exited, exit_code, t (MS 0: as it is now)
-//   terminate PROC
-//   wait_window MS CLASS COND [TITLE]  met, t, window: hwnd pid class title visible rect
-//                                  client; COND exists visible hidden gone, or visible_sync:
-//                                  visible, and at once a sync
-//   wait_control MS CLASS NAME COND [TEXT]  met, t, control: id name parent class visible
-//                                  rect text (check, items); COND exists visible hidden text
-//                                  text_not
-//   windows | controls CLASS       every top-level window | every control of the window
-//   close_window HWND              posts WM_CLOSE
-//   set_text CLASS NAME TEXT       WM_SETTEXT, as if the user had typed it
-//   sync MS CLASS                  replied, sent, synced: WM_NULL sent, and taken
-//   processes | modules PROC       pid and exe of each process | the DLLs a process has loaded
-//   reg_get KEY NAME [32|64]       found, type, value (a string, a number, or else hex)
-//   stats PROC                     handles, gdi, windows, memory: what the process holds
+//   hello                             dpi, user, controls (how many the main window's table has)
+//   launch CMDLINE CWD                proc (a number for the commands below)
+//   wait_exit MS PROC | terminate PROC   exited, exit_code, t | terminated
+//   wait_window MS CLASS COND [TITLE] met, t, window (hwnd title visible rect client); COND
+//                                     exists visible gone, or visible_sync: visible, then sync
+//   wait_control MS CLASS NAME COND [TEXT]  met, t, control (id name parent visible rect text,
+//                                     check, items); COND exists visible text text_not
+//   controls CLASS | close_window HWND   every control of the window | WM_CLOSE posted
+//   sync MS CLASS                     replied, sent, synced: a WM_NULL sent and taken
+//   processes | modules PROC          the exe of each process | the DLLs the process has loaded
+//   stats PROC                        handles, gdi, windows, memory: what the process holds
 //   quit
 #undef _WIN32_WINNT
 #define _WIN32_WINNT 0x0601
@@ -134,11 +126,7 @@ json DescribeWindow(HWND hwnd) {
   GetWindowRect(hwnd, &r);
   GetClientRect(hwnd, &c);
   MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&c), 2);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
   return {{"hwnd", uintptr_t(hwnd)},
-          {"pid", pid},
-          {"class", ClassOf(hwnd)},
           {"title", TitleOf(hwnd)},
           {"rect", Rect(r)},
           {"client", Rect(c)},
@@ -147,7 +135,7 @@ json DescribeWindow(HWND hwnd) {
 
 std::string NameOf(HWND hwnd) {
   const velkaro::ControlSpec* spec = velkaro::FindControl(GetDlgCtrlID(hwnd));
-  return spec ? spec->name : "";
+  return spec ? spec->name : std::to_string(GetDlgCtrlID(hwnd));
 }
 
 json Items(HWND hwnd, UINT countMsg, UINT lenMsg, UINT textMsg) {
@@ -162,9 +150,7 @@ json DescribeControl(HWND hwnd) {
   RECT r;
   GetWindowRect(hwnd, &r);
   const std::string cls = ClassOf(hwnd);
-  json c = {{"id", GetDlgCtrlID(hwnd)},
-            {"name", NameOf(hwnd)},
-            {"class", cls},
+  json c = {{"name", NameOf(hwnd)},
             {"parent", NameOf(GetParent(hwnd))},
             {"rect", Rect(r)},
             {"text", TextOf(hwnd)},
@@ -175,11 +161,9 @@ json DescribeControl(HWND hwnd) {
   return c;
 }
 
-HWND FindControl(const json& cls, const std::string& name) {
+std::vector<HWND> Controls(const json& cls) {
   HWND top = FindTop(cls);
-  for (HWND hwnd : top ? Windows(top) : std::vector<HWND>())
-    if (NameOf(hwnd) == name || std::to_string(GetDlgCtrlID(hwnd)) == name) return hwnd;
-  return nullptr;
+  return top ? Windows(top) : std::vector<HWND>();
 }
 
 // WM_NULL to the window: when it was sent, and when the window's thread took it.
@@ -188,33 +172,6 @@ json Sync(HWND hwnd, long long ms) {
   DWORD_PTR r;
   const bool replied = hwnd && SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, 0, UINT(ms), &r);
   return {{"replied", replied}, {"sent", sent}, {"synced", SinceLaunchMs()}};
-}
-
-json RegGet(const std::string& path, const std::string& name, const json& view) {
-  const HKEY root = path.rfind("HKCU\\", 0) == 0 ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-  const REGSAM sam =
-      KEY_QUERY_VALUE | (view == "32" ? KEY_WOW64_32KEY : 0) | (view == "64" ? KEY_WOW64_64KEY : 0);
-  HKEY key;
-  DWORD type = 0, size = 0;
-  if (RegOpenKeyExW(root, Wide(path.substr(5)).c_str(), 0, sam, &key) != ERROR_SUCCESS)
-    return {{"found", false}};
-  std::vector<BYTE> data;
-  LONG status = RegQueryValueExW(key, Wide(name).c_str(), nullptr, &type, nullptr, &size);
-  data.resize(size + sizeof(wchar_t));  // a string's terminator, should the value lack one
-  if (status == ERROR_SUCCESS)
-    status = RegQueryValueExW(key, Wide(name).c_str(), nullptr, &type, data.data(), &size);
-  RegCloseKey(key);
-  if (status != ERROR_SUCCESS) return {{"found", false}};
-  json value = Utf8(reinterpret_cast<const wchar_t*>(data.data()));
-  if (type == REG_DWORD && size == 4) value = *reinterpret_cast<const DWORD*>(data.data());
-  if (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_DWORD) {
-    std::string hex;
-    for (DWORD i = 0; i < size; ++i)
-      for (int nibble : {data[i] >> 4, data[i] & 15}) hex += "0123456789abcdef"[nibble];
-    value = hex;
-  }
-  const char* const types[] = {"REG_NONE", "REG_SZ", "REG_EXPAND_SZ", "REG_BINARY", "REG_DWORD"};
-  return {{"found", true}, {"type", type < 5 ? types[type] : "other"}, {"value", value}};
 }
 
 // What the process holds. Wine answers 0 to GetProcessHandleCount and GetGuiResources: the
@@ -255,35 +212,32 @@ json Stats(HANDLE process) {
       {"handles", handles}, {"gdi", live}, {"windows", windows}, {"memory", memory.PagefileUsage}};
 }
 
-json Launch(const std::string& cmdLine, const std::string& cwd) {
-  std::wstring line = Wide(cmdLine);
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  QueryPerformanceCounter(&g_launch);
-  // No handle inheritance and no console: the program starts as from the shell.
-  if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
-                      Wide(cwd).c_str(), &si, &pi))
-    throw std::runtime_error("CreateProcess failed: " + std::to_string(GetLastError()));
-  CloseHandle(pi.hThread);
-  g_processes.push_back(pi.hProcess);
-  return {{"proc", g_processes.size() - 1}, {"pid", pi.dwProcessId}};
-}
-
 json Handle(const json& c) {
   const std::string cmd = c.at(0);
   auto arg = [&](size_t i) { return i < c.size() ? c[i] : json(); };
   auto proc = [&](size_t i) { return g_processes.at(arg(i)); };
+  json all = json::array();
   if (cmd == "hello") {
     wchar_t user[256] = {};
     DWORD size = 256;
     GetUserNameW(user, &size);
-    return {{"pid", GetCurrentProcessId()},
-            {"dpi", GetDeviceCaps(GetDC(nullptr), LOGPIXELSX)},
+    return {{"dpi", GetDeviceCaps(GetDC(nullptr), LOGPIXELSX)},
             {"user", Utf8(user)},
             {"controls", velkaro::Form1Controls().size()}};
   }
-  if (cmd == "launch") return Launch(arg(1), arg(2));
+  if (cmd == "launch") {  // no inherited handles, no console: as the shell starts it
+    std::wstring line = Wide(arg(1));
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    QueryPerformanceCounter(&g_launch);
+    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+                        Wide(arg(2)).c_str(), &si, &pi))
+      throw std::runtime_error("CreateProcess failed: " + std::to_string(GetLastError()));
+    CloseHandle(pi.hThread);
+    g_processes.push_back(pi.hProcess);
+    return {{"proc", g_processes.size() - 1}};
+  }
   if (cmd == "wait_exit") {
     const bool exited = WaitForSingleObject(proc(2), DWORD(arg(1))) == WAIT_OBJECT_0;
     DWORD code = 0;
@@ -298,7 +252,7 @@ json Handle(const json& c) {
     json r = PollUntil(arg(1), [&] {
       hwnd = FindTop(arg(2), arg(4));
       if (cond == "exists" || cond == "gone") return (hwnd != nullptr) == (cond == "exists");
-      return hwnd && (IsWindowVisible(hwnd) != FALSE) == (cond != "hidden");
+      return hwnd && IsWindowVisible(hwnd);
     });
     if (r["met"] && cond == "visible_sync") r.update(Sync(hwnd, arg(1)));
     r["window"] = DescribeWindow(hwnd);
@@ -308,35 +262,28 @@ json Handle(const json& c) {
     HWND hwnd = nullptr;
     const std::string cond = arg(4);
     json r = PollUntil(arg(1), [&] {
-      if (!(hwnd = FindControl(arg(2), arg(3))) || cond == "exists") return hwnd != nullptr;
-      if (cond == "visible" || cond == "hidden")
-        return (IsWindowVisible(hwnd) != FALSE) == (cond == "visible");
+      hwnd = nullptr;
+      for (HWND child : Controls(arg(2))) hwnd = NameOf(child) == arg(3) ? child : hwnd;
+      if (!hwnd || cond == "exists") return hwnd != nullptr;
+      if (cond == "visible") return IsWindowVisible(hwnd) != FALSE;
       return (TextOf(hwnd) == arg(5)) == (cond == "text");
     });
     r["control"] = DescribeControl(hwnd);
     return r;
   }
-  json all = json::array();
-  if (cmd == "windows")
-    for (HWND hwnd : Windows()) all.push_back(DescribeWindow(hwnd));
-  if (cmd == "controls")
-    for (HWND hwnd : FindTop(arg(1)) ? Windows(FindTop(arg(1))) : std::vector<HWND>())
-      all.push_back(DescribeControl(hwnd));
-  if (cmd == "windows" || cmd == "controls") return {{cmd, all}};
+  if (cmd == "controls") {
+    for (HWND hwnd : Controls(arg(1))) all.push_back(DescribeControl(hwnd));
+    return {{cmd, all}};
+  }
   if (cmd == "close_window")
     return {{"posted", PostMessageW(HWND(uintptr_t(arg(1))), WM_CLOSE, 0, 0) != FALSE}};
-  if (cmd == "set_text") {
-    HWND hwnd = FindControl(arg(1), arg(2));
-    if (!hwnd) throw std::runtime_error("no such control");
-    return {{"set", Send(hwnd, WM_SETTEXT, 0, LPARAM(Wide(arg(3)).c_str())) != FALSE}};
-  }
   if (cmd == "sync") return Sync(FindTop(arg(2)), arg(1));
   if (cmd == "processes") {
     HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32W e{};
     e.dwSize = sizeof e;
     for (BOOL more = Process32FirstW(snap, &e); more; more = Process32NextW(snap, &e))
-      all.push_back({{"pid", e.th32ProcessID}, {"exe", Utf8(e.szExeFile)}});
+      all.push_back(Utf8(e.szExeFile));
     CloseHandle(snap);
     return {{cmd, all}};
   }
@@ -350,7 +297,6 @@ json Handle(const json& c) {
     }
     return {{cmd, all}};
   }
-  if (cmd == "reg_get") return RegGet(arg(1), arg(2), arg(3));
   if (cmd == "stats") return Stats(proc(1));
   throw std::runtime_error("unknown command " + cmd);
 }

@@ -1,13 +1,18 @@
-"""The program under test in a prefix of its own, the probe beside it, and the user's mouse."""
+"""The program under test in a prefix of its own, probe.exe beside it, and the user's mouse."""
 
+import json
+import os
 import re
+import resource
+import select
 import shutil
+import signal
 import subprocess
 import time
 
 from PIL import ImageGrab
 
-from .probe import Probe
+from .wine import LOADERS
 
 SPLASH, MAIN, LADE, BOX = "VelkaroSplash", "VelkaroForm1", "VelkaroLade", "#32770"
 TITLE, DONE = "Velkaro 3.0", "Alle Daten Ausgewertet!"
@@ -30,6 +35,59 @@ def wait_for(condition, timeout, what):
         time.sleep(0.02)
 
 
+class ProbeError(RuntimeError):
+    """The probe refused a command, or did not answer in time."""
+
+
+class Probe:
+    """probe.exe (tests/e2e/probe) in a prefix: one JSON command a call, one JSON answer. Wine
+    gives a process the WINE*, LANG and LC_* variables of its parent's Unix environment, so those
+    (`env`) and a limit on the size of the files it and what it launches may write (`file_limit`,
+    as on a full disk) are the probe's own, fixed when it starts."""
+
+    def __init__(self, prefix, exe, env=None, file_limit=None):
+        def limit_files():
+            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)  # a failed write, not a killed process
+            resource.setrlimit(resource.RLIMIT_FSIZE, (file_limit, file_limit))
+
+        self.process = subprocess.Popen(
+            [LOADERS[prefix.arch], str(exe)], env=prefix.env(**(env or {})),
+            preexec_fn=limit_files if file_limit else None, cwd=prefix.drive_c,
+            stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self._buffer = b""
+        self.hello = self("hello", timeout=60)
+
+    def __call__(self, *command, timeout=20):
+        """Sends ["name", args...]; returns the answer, or raises ProbeError."""
+        self.process.stdin.write(json.dumps(command).encode() + b"\n")
+        self.process.stdin.flush()
+        deadline = time.monotonic() + timeout
+        while b"\n" not in self._buffer:
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([self.process.stdout], [], [], left)[0]:
+                raise ProbeError(f"no answer to {command[0]} within {timeout} s")
+            chunk = os.read(self.process.stdout.fileno(), 1 << 16)
+            if not chunk:
+                raise ProbeError(f"the probe ended while answering {command[0]}")
+            self._buffer += chunk
+        line, _, self._buffer = self._buffer.partition(b"\n")
+        answer = json.loads(line)
+        if not answer.pop("ok"):
+            raise ProbeError(f"{command}: {answer['error']}")
+        return answer
+
+    def wait(self, name, timeout, *args):
+        """A wait_* or sync command, its deadline `timeout` seconds; its answer."""
+        return self(name, int(timeout * 1000), *args, timeout=timeout + 20)
+
+    def quit(self):
+        try:
+            self.process.communicate(b'["quit"]\n', timeout=10)
+        except (OSError, ValueError, subprocess.TimeoutExpired):
+            self.process.kill()
+            self.process.wait()
+
+
 class App:
     """Velkaro.exe at C:\\Velkaro\\ in a fresh prefix of the session, the build's probe.exe beside
     it; `arch` win32 takes a 32-bit prefix, `version` is the Windows that winecfg makes it."""
@@ -44,7 +102,9 @@ class App:
             self.prefix.run("winecfg", "-v", version)
 
     def start(self, overrides="", env=None, file_limit=None):
-        """Starts the probe (`overrides` added to WINEDLLOVERRIDES), then the program."""
+        """A new probe (`overrides` added to WINEDLLOVERRIDES), which starts the program."""
+        if self.probe:
+            self.probe.quit()
         env = {"WINEDLLOVERRIDES": "mscoree,mshtml=;" + overrides, **(env or {})}
         self.probe = Probe(self.prefix, self.build / "bin" / "probe.exe", env, file_limit)
         self.launch()
@@ -53,8 +113,13 @@ class App:
         """Starts the program in its folder; probe times ("t", ms) count from here."""
         self.proc = self.probe("launch", PROGRAM, r"C:\Velkaro")["proc"]
 
+    def wait_start(self):
+        """The splash's and then the main window's answers ("t": when each showed), the main
+        window's once it has every control."""
+        splash = self.wait_window(SPLASH, "visible", 10)
+        return splash, self.wait_main()
+
     def wait_main(self, timeout=20):
-        """The main window's answer ("t": when it showed) once it has every control."""
         main = self.wait_window(MAIN, "visible", timeout, TITLE)
         wait_for(lambda: len(self.controls()) == self.probe.hello["controls"], timeout,
                  "every control of the main window")
@@ -78,9 +143,9 @@ class App:
         return answer
 
     def controls(self, cls=MAIN):
-        """{name: control} of the window: id, name, parent, class, visible, rect, text, and
-        check or items where they apply."""
-        return {c["name"] or str(c["id"]): c for c in self.probe("controls", cls)["controls"]}
+        """{name: control} of the window: name, parent, visible, rect, text, and check or items
+        where they apply."""
+        return {c["name"]: c for c in self.probe("controls", cls)["controls"]}
 
     def control(self, name, cls=MAIN):
         return self.probe.wait("wait_control", 0, cls, name, "exists")["control"]
@@ -105,7 +170,10 @@ class App:
         return self.probe.wait("wait_exit", timeout, self.proc)
 
     def processes(self):
-        return [p["exe"].lower() for p in self.probe("processes")["processes"]]
+        return {exe.lower() for exe in self.probe("processes")["processes"]}
+
+    def modules(self):
+        return {dll.lower() for dll in self.probe("modules", self.proc)["modules"]}
 
     def assert_alive(self):
         """The program runs, answers within 1 s, and no crash handler has started."""
@@ -158,6 +226,14 @@ class App:
         self.click(label)
         self.wait_control(panel, "visible", 10)
 
+    def close_by_mouse(self, timeout):
+        """The close button lights up under the mouse; a click on it. The exit's answer."""
+        self.hover("Image1")
+        self.wait_control("Image2", "visible", 5)
+        assert not self.control("Image1")["visible"], "the close button's dark picture shows"
+        self.click("Image2")
+        return self.wait_exit(timeout)
+
     def grab(self, rect=None):
         """The screen, or a rectangle of it, as a PIL image."""
         return ImageGrab.grab(rect and tuple(rect), xdisplay=self.prefix.display)
@@ -185,9 +261,9 @@ class App:
     def run_report(self, message=DONE, during=None, clicks=1, timeout=60):
         """Clicks "Daten Auswerten" (`clicks` times: 2 is a double click), runs during() while
         the wait window shows, checks the message (equal to `message`, or matched by it as a
-        pattern), presses OK and checks that no second message follows (a later click handled)
-        and the program lives on. Returns the box, with the main window's "controls" as the
-        run, whose fills all ran to their end, left them."""
+        pattern) and its title, presses OK and checks that no second message follows (a later
+        click handled) and the program lives on. Returns the box, with the main window's
+        "controls" as the run, whose fills all ran to their end, left them."""
         self.show(*MENU[-1])
         self.click("Image17", repeat=clicks)
         if during:
@@ -196,6 +272,7 @@ class App:
         box = self.wait_message_box(timeout)
         assert (message.search(box["text"]) if isinstance(message, re.Pattern)
                 else box["text"] == message), f"message {box}, expected {message}"
+        assert box["title"] == TITLE, box
         box["controls"] = self.controls()
         self.press_ok()
         self.show(*MENU[0])
@@ -206,3 +283,7 @@ class App:
     def file_bytes(self, windows_path):
         path = self.unix_path(windows_path)
         return path.read_bytes() if path.exists() else None
+
+    def temp_files(self):
+        """The report's temporary files left in C:\\."""
+        return list(self.prefix.drive_c.glob("SystemInfo.txt.*.tmp"))

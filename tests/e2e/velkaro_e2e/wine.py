@@ -3,6 +3,7 @@ and a copy of it per program start, each with its own wineserver started under t
 
 import contextlib
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -58,6 +59,22 @@ class Prefix:
             if status != 0:
                 raise RuntimeError(f"wine {' '.join(args)} failed ({status})")
             return out.read()
+
+    def reg(self, key, *flags):
+        """{name: (type, data)} of the key's values as Wine's reg lists them, a subkey's (with
+        /s) as "subkey\\name"; {} when the key is missing. `flags` as reg's: "/reg:32" for the
+        32-bit view."""
+        try:
+            out = self.run("reg", "query", key, *flags).decode("utf-8", "replace")
+        except RuntimeError:
+            return {}
+        values, below = {}, ""
+        for line in out.split("\r\n"):
+            if line.startswith("HKEY_"):
+                below = line.partition("\\" + key.partition("\\")[2])[2].lstrip("\\")
+            elif value := re.fullmatch(r"    (.+?)    (REG_\w+)    ?(.*)", line):
+                values[f"{below}\\{value[1]}".lstrip("\\")] = value[2], value[3]
+        return values
 
     def reg_import(self, text):
         """Imports registry keys and values written as in a REGEDIT4 file (ASCII)."""
