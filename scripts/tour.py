@@ -7,7 +7,6 @@ report's fills left them and the click's fill completes them.
 Usage: scripts/tour.py PROGRAM OUT_DIR   (prints the files it wrote)
 """
 
-import re
 import sys
 import time
 from pathlib import Path
@@ -15,20 +14,19 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
 from velkaro_e2e import BOX, LADE, MAIN, MENU, REPORT, SPLASH, App, Session  # noqa: E402
 
-NAMES = ["Windows", "Audio / Grafik", "Netzwerk / Internet", "Computer", "Arbeitsspeicher",
-         "Laufwerke", "CPU", "Sonstiges", "Menu"]  # the panels P1(0) .. P1(8)
+NAMES = ["windows", "audio-grafik", "netzwerk-internet", "computer", "arbeitsspeicher",
+         "laufwerke", "cpu", "sonstiges", "menu"]  # the panels P1(0) .. P1(8)
 
 
 def settled(app, panel):
     """Waits (10 s at most) until two looks at the panel's fields half a second apart agree: a
     fill that waits for the management service writes its fields after the click."""
-    before, deadline = None, time.monotonic() + 10
+    looks, deadline = [None], time.monotonic() + 10
     while time.monotonic() < deadline:
-        now = {n: (c["text"], c.get("items")) for n, c in app.controls().items()
-               if c["parent"] == panel}
-        if now == before:
+        looks.append([(c["text"], c.get("items")) for c in app.controls().values()
+                      if c["parent"] == panel])
+        if looks[-1] == looks[-2]:
             return
-        before = now
         time.sleep(0.5)
 
 
@@ -64,7 +62,7 @@ def main(program, out):
                 app.show(label, panel)
                 app.move(0, 0)
                 settled(app, panel)
-                shot(MAIN, f"panel-{index}-{re.sub(r'[^a-z]+', '-', NAMES[index].lower())}.png")
+                shot(MAIN, f"panel-{index}-{NAMES[index]}.png")
         finally:
             app.close()
     finally:

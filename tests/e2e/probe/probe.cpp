@@ -3,23 +3,21 @@
 // poll every millisecond for MS milliseconds at most; times ("t") are milliseconds since the
 // latest launch; controls are named as in the main window's table, else by their id.
 //
-//   hello                             dpi, user, controls (how many the main window's table has)
+//   hello                             dpi, controls (how many the main window's table has)
 //   launch CMDLINE CWD                proc (a number for the commands below)
 //   wait_exit MS PROC | terminate PROC   exited, exit_code, t | terminated
 //   wait_window MS CLASS COND [TITLE] met, t, window (hwnd title visible rect client); COND
 //                                     exists visible gone, or visible_sync: visible, then sync
-//   wait_control MS CLASS NAME COND [TEXT]  met, t, control (id name parent visible rect text,
+//   wait_control MS CLASS NAME COND [TEXT]  met, t, control (name parent visible rect text,
 //                                     check, items); COND exists visible text text_not
 //   controls CLASS | close_window HWND   every control of the window | WM_CLOSE posted
 //   sync MS CLASS                     replied, sent, synced: a WM_NULL sent and taken
-//   processes | modules PROC          the exe of each process | the DLLs the process has loaded
 //   stats PROC                        handles, gdi, windows, memory: what the process holds
 //   quit
 #undef _WIN32_WINNT
 #define _WIN32_WINNT 0x0601
 #include <windows.h>
 #include <psapi.h>
-#include <tlhelp32.h>
 #include <winternl.h>
 
 #include <functional>
@@ -35,12 +33,6 @@
 using nlohmann::json;
 
 namespace {
-
-std::wstring Wide(const std::string& s) {
-  std::wstring w(MultiByteToWideChar(CP_UTF8, 0, s.data(), int(s.size()), nullptr, 0), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, s.data(), int(s.size()), &w[0], int(w.size()));
-  return w;
-}
 
 std::string Utf8(const std::wstring& w) {
   std::string s(
@@ -217,22 +209,17 @@ json Handle(const json& c) {
   auto arg = [&](size_t i) { return i < c.size() ? c[i] : json(); };
   auto proc = [&](size_t i) { return g_processes.at(arg(i)); };
   json all = json::array();
-  if (cmd == "hello") {
-    wchar_t user[256] = {};
-    DWORD size = 256;
-    GetUserNameW(user, &size);
+  if (cmd == "hello")
     return {{"dpi", GetDeviceCaps(GetDC(nullptr), LOGPIXELSX)},
-            {"user", Utf8(user)},
             {"controls", velkaro::Form1Controls().size()}};
-  }
   if (cmd == "launch") {  // no inherited handles, no console: as the shell starts it
-    std::wstring line = Wide(arg(1));
-    STARTUPINFOW si{};
+    std::string line = arg(1), cwd = arg(2);
+    STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
     QueryPerformanceCounter(&g_launch);
-    if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
-                        Wide(arg(2)).c_str(), &si, &pi))
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+                        cwd.c_str(), &si, &pi))
       throw std::runtime_error("CreateProcess failed: " + std::to_string(GetLastError()));
     CloseHandle(pi.hThread);
     g_processes.push_back(pi.hProcess);
@@ -278,25 +265,6 @@ json Handle(const json& c) {
   if (cmd == "close_window")
     return {{"posted", PostMessageW(HWND(uintptr_t(arg(1))), WM_CLOSE, 0, 0) != FALSE}};
   if (cmd == "sync") return Sync(FindTop(arg(2)), arg(1));
-  if (cmd == "processes") {
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W e{};
-    e.dwSize = sizeof e;
-    for (BOOL more = Process32FirstW(snap, &e); more; more = Process32NextW(snap, &e))
-      all.push_back(Utf8(e.szExeFile));
-    CloseHandle(snap);
-    return {{cmd, all}};
-  }
-  if (cmd == "modules") {
-    HMODULE loaded[1024];
-    DWORD bytes = 0;
-    EnumProcessModules(proc(1), loaded, sizeof loaded, &bytes);
-    for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 1024; ++i) {
-      wchar_t name[MAX_PATH] = {};
-      if (GetModuleBaseNameW(proc(1), loaded[i], name, MAX_PATH)) all.push_back(Utf8(name));
-    }
-    return {{cmd, all}};
-  }
   if (cmd == "stats") return Stats(proc(1));
   throw std::runtime_error("unknown command " + cmd);
 }

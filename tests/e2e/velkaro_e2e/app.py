@@ -1,7 +1,7 @@
 """The program under test in a prefix of its own, probe.exe beside it, and the user's mouse."""
 
+import contextlib
 import json
-import os
 import re
 import resource
 import select
@@ -9,10 +9,11 @@ import shutil
 import signal
 import subprocess
 import time
+from pathlib import Path, PureWindowsPath
 
 from PIL import ImageGrab
 
-from .wine import LOADERS
+from .wine import LOADERS, processes_using
 
 SPLASH, MAIN, LADE, BOX = "VelkaroSplash", "VelkaroForm1", "VelkaroLade", "#32770"
 TITLE, DONE = "Velkaro 3.0", "Alle Daten Ausgewertet!"
@@ -35,10 +36,6 @@ def wait_for(condition, timeout, what):
         time.sleep(0.02)
 
 
-class ProbeError(RuntimeError):
-    """The probe refused a command, or did not answer in time."""
-
-
 class Probe:
     """probe.exe (tests/e2e/probe) in a prefix: one JSON command a call, one JSON answer. Wine
     gives a process the WINE*, LANG and LC_* variables of its parent's Unix environment, so those
@@ -54,26 +51,17 @@ class Probe:
             [LOADERS[prefix.arch], str(exe)], env=prefix.env(**(env or {})),
             preexec_fn=limit_files if file_limit else None, cwd=prefix.drive_c,
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-        self._buffer = b""
         self.hello = self("hello", timeout=60)
 
     def __call__(self, *command, timeout=20):
-        """Sends ["name", args...]; returns the answer, or raises ProbeError."""
+        """Sends ["name", args...]; returns the answer, or raises RuntimeError."""
         self.process.stdin.write(json.dumps(command).encode() + b"\n")
         self.process.stdin.flush()
-        deadline = time.monotonic() + timeout
-        while b"\n" not in self._buffer:
-            left = deadline - time.monotonic()
-            if left <= 0 or not select.select([self.process.stdout], [], [], left)[0]:
-                raise ProbeError(f"no answer to {command[0]} within {timeout} s")
-            chunk = os.read(self.process.stdout.fileno(), 1 << 16)
-            if not chunk:
-                raise ProbeError(f"the probe ended while answering {command[0]}")
-            self._buffer += chunk
-        line, _, self._buffer = self._buffer.partition(b"\n")
-        answer = json.loads(line)
+        if not select.select([self.process.stdout], [], [], timeout)[0]:
+            raise RuntimeError(f"no answer to {command[0]} within {timeout} s")
+        answer = json.loads(self.process.stdout.readline() or '{"ok": 0, "error": "it ended"}')
         if not answer.pop("ok"):
-            raise ProbeError(f"{command}: {answer['error']}")
+            raise RuntimeError(f"{command}: {answer['error']}")
         return answer
 
     def wait(self, name, timeout, *args):
@@ -114,12 +102,11 @@ class App:
         self.proc = self.probe("launch", PROGRAM, r"C:\Velkaro")["proc"]
 
     def wait_start(self):
-        """The splash's and then the main window's answers ("t": when each showed), the main
-        window's once it has every control."""
-        splash = self.wait_window(SPLASH, "visible", 10)
-        return splash, self.wait_main()
+        """The splash's and the main window's answers ("t": when each showed)."""
+        return self.wait_window(SPLASH, "visible", 10), self.wait_main()
 
     def wait_main(self, timeout=20):
+        """The main window's answer once it has every control."""
         main = self.wait_window(MAIN, "visible", timeout, TITLE)
         wait_for(lambda: len(self.controls()) == self.probe.hello["controls"], timeout,
                  "every control of the main window")
@@ -131,8 +118,6 @@ class App:
                 self.probe.quit()
         finally:
             self.session.release(self.prefix)
-
-    # ---- windows, controls, the process ----
 
     def window(self, cls, title=None):
         return self.probe.wait("wait_window", 0, cls, "exists", title)["window"]
@@ -170,18 +155,24 @@ class App:
         return self.probe.wait("wait_exit", timeout, self.proc)
 
     def processes(self):
-        return {exe.lower() for exe in self.probe("processes")["processes"]}
+        """{exe name: Unix pid} of the prefix's processes: Wine gives each the Windows path of its
+        program as its command line."""
+        found = {}
+        for pid in processes_using(self.prefix.path):
+            with contextlib.suppress(OSError):
+                exe = Path(f"/proc/{pid}/cmdline").read_bytes().split(b"\0")[0].decode()
+                found[PureWindowsPath(exe).name.lower()] = pid
+        return found
 
-    def modules(self):
-        return {dll.lower() for dll in self.probe("modules", self.proc)["modules"]}
+    def maps(self, dll):
+        """Whether the program has mapped the DLL, as Wine maps every DLL it loads."""
+        return dll in Path(f"/proc/{self.processes()['velkaro.exe']}/maps").read_text().lower()
 
     def assert_alive(self):
         """The program runs, answers within 1 s, and no crash handler has started."""
         assert not self.wait_exit(0)["exited"], "the program has ended"
         assert self.sync(1)["replied"], "the main window does not answer within 1 s"
         assert "winedbg.exe" not in self.processes(), "a crash handler runs"
-
-    # ---- the mouse (real input through XTEST) and the screen ----
 
     def xdotool(self, *args):
         return subprocess.run(["xdotool", *map(str, args)], check=True, capture_output=True,
@@ -237,8 +228,6 @@ class App:
     def grab(self, rect=None):
         """The screen, or a rectangle of it, as a PIL image."""
         return ImageGrab.grab(rect and tuple(rect), xdisplay=self.prefix.display)
-
-    # ---- message boxes and the report ----
 
     def wait_message_box(self, timeout):
         """{"title", "text", "t"} of the message box once it shows."""

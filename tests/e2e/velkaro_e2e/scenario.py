@@ -11,7 +11,7 @@ import time
 import unittest
 from pathlib import Path
 
-from .app import REPORT, App, wait_for
+from .app import PROGRAM, REPORT, App, wait_for
 from .wine import REPO, Session
 
 _session = None
@@ -124,6 +124,12 @@ class Scenario(unittest.TestCase):
     def assertHandsOver(self, splash, main):
         """The splash gave way to the main window about 3 s after it showed."""
         self.assertTrue(2500 <= main["t"] - splash["t"] <= 5000, main["t"] - splash["t"])
+
+    def assertRecord(self, arch="win64"):
+        """The program's registry record: its version, the version it recorded, its path."""
+        values = self.app.prefix.reg(r"HKCU\SOFTWARE\Korvandt", "/s")
+        self.assertEqual([values.get(n) for n in ("Velkaro", r"Velkaro\Version", r"Velkaro\Path")],
+                         [("REG_SZ", program_version(arch))] * 2 + [("REG_SZ", PROGRAM)])
 
     def assertReport(self, controls, checks=range(1, 9)):
         """The report file holds the ticked sections with the fields shown (a live field: any

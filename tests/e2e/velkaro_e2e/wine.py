@@ -95,16 +95,6 @@ class Prefix:
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
-def processes_using(folder):
-    """Pids of live processes whose WINEPREFIX lies under the folder."""
-    marker, pids = b"WINEPREFIX=" + str(folder).encode(), []
-    for entry in Path("/proc").glob("[0-9]*"):
-        with contextlib.suppress(OSError):
-            if any(v.startswith(marker) for v in (entry / "environ").read_bytes().split(b"\0")):
-                pids.append(int(entry.name))
-    return pids
-
-
 def kill_strays(folder):
     """Kills the processes left in prefixes under the folder and waits (10 s at most) for their
     end; returns their pids."""
@@ -115,6 +105,16 @@ def kill_strays(folder):
     while processes_using(folder) and time.monotonic() < deadline:
         time.sleep(0.05)
     return strays
+
+
+def processes_using(folder):
+    """Pids of live processes whose WINEPREFIX lies under the folder."""
+    marker, pids = b"WINEPREFIX=" + str(folder).encode(), []
+    for entry in Path("/proc").glob("[0-9]*"):
+        with contextlib.suppress(OSError):
+            if any(v.startswith(marker) for v in (entry / "environ").read_bytes().split(b"\0")):
+                pids.append(int(entry.name))
+    return pids
 
 
 class Session:
