@@ -9,7 +9,6 @@ Usage: tests/run_wine_tests.py [--build build/x64] [--gtest build/x64-gtest]
 """
 
 import argparse
-import os
 import signal
 import subprocess
 import sys
@@ -19,7 +18,7 @@ from pathlib import Path
 
 E2E = Path(__file__).resolve().parent / "e2e"
 sys.path.insert(0, str(E2E))
-from velkaro_e2e import REPO, Session, processes_using, session  # noqa: E402
+from velkaro_e2e import BUILDS, REPO, Session, processes_using, session  # noqa: E402
 
 
 def main():
@@ -30,8 +29,7 @@ def main():
     parser.add_argument("-k", dest="names", action="append", help="scenarios whose name holds it")
     parser.add_argument("--no-ctest", action="store_true", help="no Win32 GoogleTests")
     args = parser.parse_args()
-    os.environ["VELKARO_BUILD_DIR"] = str(args.build.resolve())
-    os.environ["VELKARO_BUILD_DIR_X86"] = str(args.build_x86.resolve())
+    BUILDS.update(win64=args.build.resolve(), win32=args.build_x86.resolve())
     # A terminated run still tears down its prefixes, wineservers and X server.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))
     times, failed, started = {}, [], time.monotonic()

@@ -81,21 +81,21 @@ class Faults(Scenario):
         shown = app.run_report(during=click_around, clicks=2)["controls"]
         text = {name: c["text"] for name, c in shown.items()}
         lines = lines_of(app.file_bytes(REPORT))
-        with self.check("the splash hands over on time"):
+        with self.subTest("the splash hands over on time"):
             self.assertHandsOver(splash, main)
-        with self.check("each field shows what its wrong value gives"):
+        with self.subTest("each field shows what its wrong value gives"):
             for key, name, _, field, value in VALUE_FAULTS:
                 self.assertEqual(text[field], value, f"{key}\\{name}")
             for key, field, value in KEY_FAULTS:
                 self.assertEqual(text[field], value, key)
-            self.assertEqual(app.prefix.reg(r"HKCU\SOFTWARE\Korvandt")["Velkaro"],
+            self.assertEqual(app.prefix.reg(r"HKCU\SOFTWARE\Korvandt", "Velkaro"),
                              ("REG_SZ", program_version()))
-        with self.check("the report completes in category order despite the clicks"):
+        with self.subTest("the report completes in category order despite the clicks"):
             self.assertTrue(clicked and clicked[0], "the report ended before the clicks")
             self.assertEqual([line for line in lines if line.startswith("######")], HEADERS)
             self.assertIn("Regestrierter Benutzer:\t\t\t" + BIG, lines)
             self.assertIn("Fennrick 2 Version:\t\t\t" + BIG, lines)
-        with self.check("no management service: the Windows panel says so and fills the rest"):
+        with self.subTest("no management service: the Windows panel says so and fills the rest"):
             self.assertEqual([text["Text1(9)"], text["Text1(10)"], text["Text1(0)"],
                               text["Text1(12)"].lower()], ["WMI ist nicht installiert!", "N/A",
                                                            "Unbekannte Version",
@@ -103,9 +103,9 @@ class Faults(Scenario):
             self.assertRegex(text["Text1(8)"], r"^.+ \((Administrator|User)\)$")
             self.assertEqual([text[f] for f in WMI_FIELDS], ["N/A"] * len(WMI_FIELDS))
             self.assertEqual([shown[f"List1({i})"]["items"] for i in range(9)], [[]] * 9)
-        with self.check("no dump, no probe document: empty fields, the folders stay"):
+        with self.subTest("no dump, no probe document: empty fields, the folders stay"):
             self.assertEqual([text["Text1(23)"], text["Text1(33)"]], ["", ""])
             for folder in folders:
                 self.assertEqual((folder / "keep.txt").read_bytes(), b"keep")
-        with self.check("the processor load comes from the processor times"):
+        with self.subTest("the processor load comes from the processor times"):
             self.assertLoadRises()

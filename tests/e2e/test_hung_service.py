@@ -25,17 +25,17 @@ class HungService(Scenario):
         shutil.copy2(app.build / "bin" / "stand_in" / "wbemprox.dll", wbem)
         app.start("wbemprox=n", {"VELKARO_STALL_WMI": "connect"})  # for ever
         splash = app.wait_window(SPLASH, "visible", 10)
-        with self.check("hung connection: the main window on time, answering all along"):
+        with self.subTest("hung connection: the main window on time, answering all along"):
             self.answering(3.5)
             self.assertLess(app.wait_main(5)["t"] - splash["t"], 5000)
-        with self.check("the fill waits (8 s): the clock ticks, a click shows its panel at once"):
+        with self.subTest("the fill waits (8 s): the clock ticks, a click shows its panel at once"):
             clock = app.text("uhrdate")
             app.click("Label3")
             app.wait_control("P1(1)", "visible", 1)
             self.answering(1.2)
             self.assertNotEqual(app.text("uhrdate"), clock)
             self.assertEqual(app.text("Text1(9)"), "N/A")  # the Windows fill is not that far
-        with self.check("closing ends the program at once, the calls still hanging"):
+        with self.subTest("closing ends the program at once, the calls still hanging"):
             self.assertEqual(app.close_by_mouse(1.5)["exit_code"], 0)
 
         app.start("wbemprox=n", {"VELKARO_STALL_WMI": "query"})  # connects, every query hangs
@@ -44,17 +44,17 @@ class HungService(Scenario):
         app.show(*MENU[-1])
         started = time.monotonic()
         app.click("Image17")  # the graphics section meets the first hang, waits out one deadline
-        with self.check("hung queries: the window answers within 1 s all along a report"):
+        with self.subTest("hung queries: the window answers within 1 s all along a report"):
             self.assertGreater(self.answering(10), 10)
         box = app.wait_message_box(20 - (time.monotonic() - started))
-        with self.check("the report ends within 20 s with every section"):
+        with self.subTest("the report ends within 20 s with every section"):
             self.assertEqual(box["text"], DONE)
             self.assertLess(time.monotonic() - started, 20)
             app.press_ok()
             lines = lines_of(app.file_bytes(REPORT))
             self.assertEqual([line for line in lines if line.startswith("######")], HEADERS)
             self.assertIn("Grafik:\t\t\t\t\tN/A", lines)
-        with self.check("the service, now left alone, costs a panel's fill no time"):
+        with self.subTest("the service, now left alone, costs a panel's fill no time"):
             app.show(*MENU[6])
             self.assertEqual(app.text("Text5(0)"), "N/A")
             self.assertTrue(app.sync(1)["replied"])

@@ -14,7 +14,7 @@ class OlderWindows(Scenario):
         self.app.prefix.run("winecfg", "-v", version)
         self.app.start()
         splash, main = self.app.wait_start()
-        with self.check(f"{version}: the splash hands over on time"):
+        with self.subTest(f"{version}: the splash hands over on time"):
             self.assertHandsOver(splash, main)
         shown = self.app.run_report()["controls"]
         return self.app, shown, {name: c["text"] for name, c in shown.items()}
@@ -22,41 +22,41 @@ class OlderWindows(Scenario):
     def test_windows_xp_and_98(self):
         self.new_app("win32")
         app, shown, text = self.start_and_report("winxp")
-        with self.check("XP: the registry record"):
+        with self.subTest("XP: the registry record"):
             self.assertRecord("win32")
-        with self.check("XP: Windows XP Professional, Service Pack 3"):
+        with self.subTest("XP: Windows XP Professional, Service Pack 3"):
             self.assertEqual([text[f"Text1({i})"] for i in (0, 11, 1, 2)],
                              ["Windows XP Professional", "5.1", "Service Pack 3", "2600"])
-        with self.check("XP: every panel shows something"):
+        with self.subTest("XP: every panel shows something"):
             for _, panel in MENU[:-1]:
                 self.assertTrue([c for c in shown.values() if c["parent"] == panel and (
                     c.get("items") or c["text"] not in ("", "N/A")) and
                     re.match(r"(Text[15]|List1)\(", c["name"])], panel)
-        with self.check("XP: the type Wine gives a 32-bit program, English numbers, no presets"):
+        with self.subTest("XP: the type Wine gives a 32-bit program, English numbers, no presets"):
             self.assertEqual([text[f"Text5({i})"] for i in (10, 11, 12, 13)],
                              ["80x586", "", "", program_version("win32")])  # 80x586: Pentium
             self.assertEqual(text["Text1(37)"], "0.0 Hours")
             self.assertRegex(shown["List1(0)"]["items"][3], r"^Size \(KB\): \d{1,3}(,\d{3})*$")
             self.assertRegex(app.text("Text1(52)"), r"^\d+(\.\d+)? KB\.$")
-        with self.check("XP: the report holds every section with the fields shown"):
+        with self.subTest("XP: the report holds every section with the fields shown"):
             self.assertReport(shown)
-        with self.check("XP: the clock and the uptime tick"):
+        with self.subTest("XP: the clock and the uptime tick"):
             for name in ("uhrdate", "Text1(4)"):  # both count seconds
                 app.wait_control(name, "text_not", 2, app.text(name))
-        with self.check("XP: the processor load comes from the performance library"):
+        with self.subTest("XP: the processor load comes from the performance library"):
             self.assertTrue(app.maps("pdh.dll"))
-        with self.check("XP: the diagnostic tool writes its dump beside the program"):
+        with self.subTest("XP: the diagnostic tool writes its dump beside the program"):
             wait_for(lambda: b"DirectX Version" in (app.file_bytes(r"C:\Velkaro\dx.txt") or b""),
                      30, "dx.txt with a DirectX version")
         self.assertEqual(app.close_by_mouse(5)["exit_code"], 0)
 
         app, shown, text = self.start_and_report("win98")
-        with self.check("98: Windows 98 SE, without the version values of Windows NT"):
+        with self.subTest("98: Windows 98 SE, without the version values of Windows NT"):
             self.assertEqual([text[f"Text1({i})"] for i in (0, 1, 2, 11)],
                              ["Windows 98 SE", "", "", ""])
-        with self.check("98: the processor load from the 9x statistics, which Wine lacks"):
+        with self.subTest("98: the processor load from the 9x statistics, which Wine lacks"):
             self.assertFalse(app.maps("pdh.dll"))
             self.assertEqual(app.text("Text5(8)"), "0%")
-        with self.check("98: the report holds every section"):
+        with self.subTest("98: the report holds every section"):
             self.assertEqual([line for line in lines_of(app.file_bytes(REPORT))
                               if line.startswith("######")], HEADERS)
