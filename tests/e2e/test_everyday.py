@@ -93,6 +93,7 @@ class EverydayUse(Scenario):
             self.assertHandsOver(splash, main)
             self.assertIsNone(app.window(SPLASH))
         with self.subTest("the main window: its client 809 x 387, centred, the Windows panel shown"):
+            self.assertEqual(main["window"]["text"], TITLE)
             self.assertEqual(size(main["window"]["client"]), (809, 387))
             self.assertCentred(main["window"]["rect"])
             self.assertEqual(app.visible_panels(), ["P1(0)"])
@@ -143,7 +144,7 @@ class EverydayUse(Scenario):
         lade = app.wait_window(LADE, "visible", 10)
         with self.subTest("the wait window: centred, no title, blue with grey text"):
             window = lade["window"]
-            self.assertEqual(window["title"], "")
+            self.assertEqual(window["text"], "")
             self.assertLess(window["client"][1] - window["rect"][1], 8, "a title bar")
             self.assertCentred(window["rect"])
             self.assertLess(size(window["rect"])[0], 400)
@@ -254,7 +255,8 @@ class EverydayUse(Scenario):
         with self.subTest("Systempanel opens the control panel, and the window answers"):
             app.show(*MENU[0])
             app.click("Image8")
-            app.probe("close_window", app.wait_window(panel, "visible", 20)["window"]["hwnd"])
+            app.wait_window(panel, "visible", 20)
+            app.probe("close", panel)
             self.assertTrue(app.sync(5)["replied"])
             app.wait_window(panel, "gone", 20)
         with self.subTest("tools that Wine lacks start nothing and say nothing"):

@@ -5,7 +5,7 @@ ticks, the panels switch, a report ends within 20 s, and closing ends at once.""
 import shutil
 import time
 
-from velkaro_e2e import DONE, HEADERS, MAIN, MENU, REPORT, SPLASH, TITLE, Scenario, lines_of
+from velkaro_e2e import DONE, HEADERS, MAIN, MENU, REPORT, SPLASH, Scenario, lines_of
 
 
 class HungService(Scenario):
@@ -14,7 +14,7 @@ class HungService(Scenario):
         again and again to take a message: each must within 1 s. Returns the number of asks."""
         end, asks = time.monotonic() + seconds, 0
         while time.monotonic() < end:
-            window = MAIN if self.app.window(MAIN, TITLE) else SPLASH
+            window = MAIN if self.app.window(MAIN) else SPLASH
             answer, asks = self.app.sync(4, window), asks + 1
             assert answer["replied"] and answer["synced"] - answer["sent"] <= 1000, (window, answer)
         return asks

@@ -260,7 +260,7 @@ class App:
 
     def wait_main(self, timeout=20):
         """The main window's answer once it has every control."""
-        main = self.wait_window(MAIN, "visible", timeout, TITLE)
+        main = self.wait_window(MAIN, "visible", timeout)
         wait_for(lambda: len(self.controls()) == self.probe.hello["controls"], timeout,
                  "every control of the main window")
         return main
@@ -272,29 +272,29 @@ class App:
         finally:
             self.session.release(self.prefix)
 
-    def window(self, cls, title=None):
-        return self.probe.wait("wait_window", 0, cls, "exists", title)["window"]
+    def window(self, cls, name=None):
+        """The top-level window of the class, or with `name` its control, as it is now; or None."""
+        return self.probe.wait("wait", 0, cls, name, "exists")["window"]
 
-    def wait_window(self, cls, condition, timeout, title=None):
-        answer = self.probe.wait("wait_window", timeout, cls, condition, title)
-        assert answer["met"], f"{cls} not {condition} within {timeout} s: {answer}"
+    def wait_window(self, cls, condition, timeout, name=None, text=None):
+        """The probe's answer {"met", "t", "window"} once the window (or control) meets the
+        condition: exists, gone, visible, visible_sync, or text or text_not (the text)."""
+        answer = self.probe.wait("wait", timeout, cls, name, condition, text)
+        assert answer["met"], f"{cls} {name} not {condition} {text} in {timeout} s: {answer}"
         return answer
 
     def controls(self, cls=MAIN):
-        """{name: control} of the window: name, parent, visible, rect, text, and check or items
-        where they apply."""
+        """{name: control} of the window."""
         return {c["name"]: c for c in self.probe("controls", cls)["controls"]}
 
     def control(self, name, cls=MAIN):
-        return self.probe.wait("wait_control", 0, cls, name, "exists")["control"]
+        return self.window(cls, name)
 
     def text(self, name):
         return self.control(name)["text"]
 
-    def wait_control(self, name, condition, timeout, value=None):
-        answer = self.probe.wait("wait_control", timeout, MAIN, name, condition, value)
-        assert answer["met"], f"{name} not {condition} {value} in {timeout} s: {answer}"
-        return answer["control"]
+    def wait_control(self, name, condition, timeout, text=None):
+        return self.wait_window(MAIN, condition, timeout, name, text)["window"]
 
     def visible_panels(self, controls=None):
         return [p for p, c in (controls or self.controls()).items()
@@ -385,7 +385,7 @@ class App:
     def wait_message_box(self, timeout):
         """{"title", "text", "t"} of the message box once it shows."""
         answer = self.wait_window(BOX, "visible", timeout)
-        return {"title": answer["window"]["title"], "t": answer["t"],
+        return {"title": answer["window"]["text"], "t": answer["t"],
                 "text": self.control("65535", BOX)["text"]}
 
     def press_ok(self):

@@ -1,16 +1,17 @@
 // probe.exe: the end-to-end tests' agent inside the Wine prefix. It answers each line of JSON,
-// ["command", args...], with one line, {"ok": true, ...} or {"ok": false, "error": ...}. Waits
-// poll every millisecond for MS milliseconds at most; times ("t") are milliseconds since the
-// latest launch; controls are named as in the main window's table, else by their id.
+// ["command", args...], with one line, {"ok": true, ...} or {"ok": false, "error": ...}. Times
+// ("t") are milliseconds since the latest launch. A window is a top-level window of a class (a
+// visible one first), or with NAME its control of that name in the main window's table (else its
+// id): hwnd name parent visible rect client text (a top-level window's title), check or items.
 //
 //   hello                             dpi, controls (how many the main window's table has)
 //   launch CMDLINE CWD                proc (a number for the commands below)
 //   wait_exit MS PROC | terminate PROC   exited, exit_code, t | terminated
-//   wait_window MS CLASS COND [TITLE] met, t, window (hwnd title visible rect client); COND
-//                                     exists visible gone, or visible_sync: visible, then sync
-//   wait_control MS CLASS NAME COND [TEXT]  met, t, control (name parent visible rect text,
-//                                     check, items); COND exists visible text text_not
-//   controls CLASS | close_window HWND   every control of the window | WM_CLOSE posted
+//   wait MS CLASS NAME COND [TEXT]    met, t, window: polls every millisecond, MS at most, until
+//                                     the window exists, is gone, visible, has the text or not
+//                                     (text, text_not), or is visible and then synced
+//                                     (visible_sync)
+//   controls CLASS | close CLASS      every control of the window | WM_CLOSE posted to it
 //   sync MS CLASS                     replied, sent, synced: a WM_NULL sent and taken
 //   stats PROC                        handles, gdi, windows, memory: what the process holds
 //   quit
@@ -91,43 +92,24 @@ std::string ClassOf(HWND hwnd) {
   return Utf8(name);
 }
 
-std::string TitleOf(HWND hwnd) {
-  wchar_t title[512] = {};
-  GetWindowTextW(hwnd, title, 512);  // a top-level window: no message is sent
-  return Utf8(title);
+std::string NameOf(HWND hwnd) {
+  const velkaro::ControlSpec* spec = velkaro::FindControl(GetDlgCtrlID(hwnd));
+  return spec ? spec->name : std::to_string(GetDlgCtrlID(hwnd));
 }
 
-// The top-level window of the class (and title, when given), a visible one first.
-HWND FindTop(const json& cls, const json& title = nullptr) {
-  HWND found = nullptr;
+// The top-level window of the class, a visible one first, or its control of that name.
+HWND Find(const json& cls, const json& name = nullptr) {
+  HWND top = nullptr;
   for (HWND hwnd : Windows())
-    if (ClassOf(hwnd) == cls && (title.is_null() || TitleOf(hwnd) == title)) {
-      if (IsWindowVisible(hwnd)) return hwnd;
-      found = found ? found : hwnd;
-    }
-  return found;
+    if (ClassOf(hwnd) == cls && !(top && IsWindowVisible(top))) top = hwnd;
+  if (!top || name.is_null()) return top;
+  for (HWND child : Windows(top))
+    if (NameOf(child) == name) return child;
+  return nullptr;
 }
 
 json Rect(RECT r) {
   return {r.left, r.top, r.right, r.bottom};
-}
-
-json DescribeWindow(HWND hwnd) {
-  if (!hwnd) return nullptr;
-  RECT r, c;
-  GetWindowRect(hwnd, &r);
-  GetClientRect(hwnd, &c);
-  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&c), 2);
-  return {{"hwnd", uintptr_t(hwnd)},
-          {"title", TitleOf(hwnd)},
-          {"rect", Rect(r)},
-          {"client", Rect(c)},
-          {"visible", IsWindowVisible(hwnd) != FALSE}};
-}
-
-std::string NameOf(HWND hwnd) {
-  const velkaro::ControlSpec* spec = velkaro::FindControl(GetDlgCtrlID(hwnd));
-  return spec ? spec->name : std::to_string(GetDlgCtrlID(hwnd));
 }
 
 json Items(HWND hwnd, UINT countMsg, UINT lenMsg, UINT textMsg) {
@@ -137,25 +119,27 @@ json Items(HWND hwnd, UINT countMsg, UINT lenMsg, UINT textMsg) {
   return items;
 }
 
-json DescribeControl(HWND hwnd) {
+json Describe(HWND hwnd) {
   if (!hwnd) return nullptr;
-  RECT r;
+  RECT r, c;
   GetWindowRect(hwnd, &r);
+  GetClientRect(hwnd, &c);
+  MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&c), 2);
+  wchar_t title[512] = {};
+  const bool child = GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD;
+  if (!child) GetWindowTextW(hwnd, title, 512);  // a top-level window's: no message is sent
   const std::string cls = ClassOf(hwnd);
-  json c = {{"name", NameOf(hwnd)},
+  json d = {{"hwnd", uintptr_t(hwnd)},
+            {"name", NameOf(hwnd)},
             {"parent", NameOf(GetParent(hwnd))},
+            {"visible", IsWindowVisible(hwnd) != FALSE},
             {"rect", Rect(r)},
-            {"text", TextOf(hwnd)},
-            {"visible", IsWindowVisible(hwnd) != FALSE}};
-  if (cls == "Button") c["check"] = Send(hwnd, BM_GETCHECK);
-  if (cls == "ComboBox") c["items"] = Items(hwnd, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
-  if (cls == "ListBox") c["items"] = Items(hwnd, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
-  return c;
-}
-
-std::vector<HWND> Controls(const json& cls) {
-  HWND top = FindTop(cls);
-  return top ? Windows(top) : std::vector<HWND>();
+            {"client", Rect(c)},
+            {"text", child ? TextOf(hwnd) : Utf8(title)}};
+  if (cls == "Button") d["check"] = Send(hwnd, BM_GETCHECK);
+  if (cls == "ComboBox") d["items"] = Items(hwnd, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+  if (cls == "ListBox") d["items"] = Items(hwnd, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
+  return d;
 }
 
 // WM_NULL to the window: when it was sent, and when the window's thread took it.
@@ -233,38 +217,27 @@ json Handle(const json& c) {
         {"exited", exited}, {"exit_code", exited ? json(code) : json()}, {"t", SinceLaunchMs()}};
   }
   if (cmd == "terminate") return {{"terminated", TerminateProcess(proc(1), 1) != FALSE}};
-  if (cmd == "wait_window") {
-    HWND hwnd = nullptr;
-    const std::string cond = arg(3);
-    json r = PollUntil(arg(1), [&] {
-      hwnd = FindTop(arg(2), arg(4));
-      if (cond == "exists" || cond == "gone") return (hwnd != nullptr) == (cond == "exists");
-      return hwnd && IsWindowVisible(hwnd);
-    });
-    if (r["met"] && cond == "visible_sync") r.update(Sync(hwnd, arg(1)));
-    r["window"] = DescribeWindow(hwnd);
-    return r;
-  }
-  if (cmd == "wait_control") {
+  if (cmd == "wait") {
     HWND hwnd = nullptr;
     const std::string cond = arg(4);
     json r = PollUntil(arg(1), [&] {
-      hwnd = nullptr;
-      for (HWND child : Controls(arg(2))) hwnd = NameOf(child) == arg(3) ? child : hwnd;
-      if (!hwnd || cond == "exists") return hwnd != nullptr;
-      if (cond == "visible") return IsWindowVisible(hwnd) != FALSE;
+      hwnd = Find(arg(2), arg(3));
+      if (cond == "exists" || cond == "gone") return (hwnd != nullptr) == (cond == "exists");
+      if (!hwnd || cond == "visible" || cond == "visible_sync")
+        return hwnd && IsWindowVisible(hwnd);
       return (TextOf(hwnd) == arg(5)) == (cond == "text");
     });
-    r["control"] = DescribeControl(hwnd);
+    if (r["met"] && cond == "visible_sync") r.update(Sync(hwnd, arg(1)));
+    r["window"] = Describe(hwnd);
     return r;
   }
   if (cmd == "controls") {
-    for (HWND hwnd : Controls(arg(1))) all.push_back(DescribeControl(hwnd));
+    for (HWND hwnd : Find(arg(1)) ? Windows(Find(arg(1))) : std::vector<HWND>())
+      all.push_back(Describe(hwnd));
     return {{cmd, all}};
   }
-  if (cmd == "close_window")
-    return {{"posted", PostMessageW(HWND(uintptr_t(arg(1))), WM_CLOSE, 0, 0) != FALSE}};
-  if (cmd == "sync") return Sync(FindTop(arg(2)), arg(1));
+  if (cmd == "close") return {{"posted", PostMessageW(Find(arg(1)), WM_CLOSE, 0, 0) != FALSE}};
+  if (cmd == "sync") return Sync(Find(arg(2)), arg(1));
   if (cmd == "stats") return Stats(proc(1));
   throw std::runtime_error("unknown command " + cmd);
 }
