@@ -1,15 +1,12 @@
 #!/usr/bin/python3
 """Soak run: does Velkaro.exe leak under Wine?
 
-The program runs N minutes in a throw-away prefix under Xvfb; each minute it writes a report of
-every category and shows the nine panels, spread over the minute. After each minute probe.exe
-counts what the program holds (Wine answers GetProcessHandleCount and GetGuiResources with 0):
-its handles in the system's handle list, its GDI objects in its GDI handle table, its windows,
-and its commit (PagefileUsage). Exit status 1 when a count grows after the first minute (the
-lowest sample of the last third above the minute-1 sample; memory by more than
---memory-tolerance-mb), 2 when the program ends, hangs or a step fails.
-
-Usage: scripts/soak.py [--minutes 10] [--build build/x64] [--memory-tolerance-mb 4]
+The program runs N minutes in a throw-away prefix under Xvfb, each minute writing a report of
+every category and showing the nine panels. After each minute probe.exe counts its handles, GDI
+objects, windows and commit (Wine answers GetProcessHandleCount and GetGuiResources with 0, so the
+probe counts them itself). Exit status 1 when a count grows after the first minute (the lowest
+sample of the last third above the minute-1 sample; memory by more than --memory-tolerance-mb),
+2 when the program ends, hangs or a step fails.
 """
 
 import argparse

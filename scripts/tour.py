@@ -7,6 +7,7 @@ report's fills left them and the click's fill completes them.
 Usage: scripts/tour.py PROGRAM OUT_DIR   (prints the files it wrote)
 """
 
+import re
 import sys
 import time
 from pathlib import Path
@@ -14,8 +15,6 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
 from velkaro_e2e import BOX, LADE, MAIN, MENU, REPORT, SPLASH, App, Session  # noqa: E402
 
-NAMES = ["windows", "audio-grafik", "netzwerk-internet", "computer", "arbeitsspeicher",
-         "laufwerke", "cpu", "sonstiges", "menu"]  # the panels P1(0) .. P1(8)
 
 
 def settled(app, panel):
@@ -62,7 +61,7 @@ def main(program, out):
                 app.show(label, panel)
                 app.move(0, 0)
                 settled(app, panel)
-                shot(MAIN, f"panel-{index}-{NAMES[index]}.png")
+                shot(MAIN, f"panel-{index}-{re.sub('[^a-z]+', '-', app.text(label).lower())}.png")
         finally:
             app.close()
     finally:

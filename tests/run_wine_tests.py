@@ -2,10 +2,7 @@
 """The Wine part of `make test`: the Win32 GoogleTests (x64 in a 64-bit prefix, x86 in a 32-bit
 prefix set to Windows XP) and the end-to-end scenarios of tests/e2e, under one Xvfb, in throw-away
 prefixes under build/wine-e2e/ that it removes again. Exits non-zero on a failure and when a
-process of its prefixes outlives the run.
-
-Usage: tests/run_wine_tests.py [--build build/x64] [--gtest build/x64-gtest]
-           [--build-x86 build/x86] [--gtest-x86 build/x86-gtest] [-k TEXT] [--no-ctest]
+process of its prefixes outlives the run. --help lists the options.
 """
 
 import argparse
@@ -32,9 +29,9 @@ def main():
     BUILDS.update(win64=args.build.resolve(), win32=args.build_x86.resolve())
     # A terminated run still tears down its prefixes, wineservers and X server.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))
-    times, failed, started = {}, [], time.monotonic()
+    failed, started = [], time.monotonic()
     run = session(Session())
-    times["Xvfb and templates"] = time.monotonic() - started
+    times = {"Xvfb and templates": time.monotonic() - started}
     try:
         for arch, build, version in [] if args.no_ctest else [("win64", args.gtest, None),
                                                               ("win32", args.gtest_x86, "winxp")]:

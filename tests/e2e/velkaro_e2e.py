@@ -287,11 +287,8 @@ class App:
         """{name: control} of the window."""
         return {c["name"]: c for c in self.probe("controls", cls)["controls"]}
 
-    def control(self, name, cls=MAIN):
-        return self.window(cls, name)
-
     def text(self, name):
-        return self.control(name)["text"]
+        return self.window(MAIN, name)["text"]
 
     def wait_control(self, name, condition, timeout, text=None):
         return self.wait_window(MAIN, condition, timeout, name, text)["window"]
@@ -374,7 +371,7 @@ class App:
         """The close button lights up under the mouse; a click on it. The exit's answer."""
         self.hover("Image1")
         self.wait_control("Image2", "visible", 5)
-        assert not self.control("Image1")["visible"], "the close button's dark picture shows"
+        assert not self.window(MAIN, "Image1")["visible"], "the close button's dark picture shows"
         self.click("Image2")
         return self.wait_exit(timeout)
 
@@ -386,7 +383,7 @@ class App:
         """{"title", "text", "t"} of the message box once it shows."""
         answer = self.wait_window(BOX, "visible", timeout)
         return {"title": answer["window"]["text"], "t": answer["t"],
-                "text": self.control("65535", BOX)["text"]}
+                "text": self.window(BOX, "65535")["text"]}
 
     def press_ok(self):
         self.click(None, at=self.point_on("1", self.controls(BOX)))  # IDOK
@@ -396,9 +393,10 @@ class App:
         """Ticks Check1..8 as `checks` says, by mouse, on the report panel."""
         self.show(*MENU[-1])
         for n in range(1, 9):
-            if self.control(f"Check{n}")["check"] != (n in checks):
+            if self.window(MAIN, f"Check{n}")["check"] != (n in checks):
                 self.click(f"Check{n}")
-                wait_for(lambda: self.control(f"Check{n}")["check"] == (n in checks), 5, "a tick")
+                wait_for(lambda: self.window(MAIN, f"Check{n}")["check"] == (n in checks), 5,
+                         "a tick")
 
     def run_report(self, message=DONE, during=None, clicks=1, timeout=60):
         """Clicks "Daten Auswerten" (`clicks` times: 2 is a double click), runs during() while
@@ -460,40 +458,31 @@ def colours(image):
     return {colour: n for n, colour in image.convert("RGB").getcolors(1 << 24)}
 
 
-def sections():
-    """[(check, header, [("field", caption, tabs, control) or ("drive", caption, tabs)])] of the
-    report's sections, from tests/data/report_sections.txt."""
-    result = []
-    for line in (REPO / "tests" / "data" / "report_sections.txt").read_text("utf-8").splitlines():
-        kind, *fields = line.split("|")
-        if kind == "section":
-            result.append((int(fields[0]), fields[1], []))
-        elif kind in ("field", "drive"):
-            result[-1][2].append((kind, fields[0], int(fields[1]), *fields[2:]))
-    return result
-
-
-HEADERS = [header for _, header, _ in sections()]
+# The report's sections as tests/data/report_sections.txt describes them: ["section", check,
+# header], ["field", caption, tabs, control] and ["drive", caption, tabs], in report order.
+RECORDS = [line.split("|") for line in (REPO / "tests" / "data" / "report_sections.txt")
+           .read_text("utf-8").splitlines() if line and not line.startswith("#")]
+HEADERS = [header for kind, _, header, *_ in RECORDS if kind == "section"]
+DRIVE_LINES = [(caption, int(tabs)) for kind, caption, tabs, *_ in RECORDS if kind == "drive"]
 
 
 def expected(controls, checks=range(1, 9)):
     """[(line, live)] of the report of the ticked sections, from the fields read back: a live
     line is its caption and TABs, followed by any text."""
-    lines = []
-    for check, header, records in sections():
-        if check not in checks:
-            continue
-        lines += [("", False), (header, False)]
-        drives = [r[1:] for r in records if r[0] == "drive"]
-        if drives:  # the drive lists show each line's caption and value
+    lines, ticked = [], False
+    for kind, *f in RECORDS:
+        if kind == "section":
+            ticked = int(f[0]) in checks
+            lines += [("", False), (f[1], False)] if ticked else []
+        elif ticked and kind == "field":
+            live = f[2] in LIVE
+            lines.append((f[0] + "\t" * int(f[1]) + ("" if live else controls[f[2]]["text"]), live))
+        elif ticked and f[0] == DRIVE_LINES[0][0]:  # every drive's lines, as its list shows them
             lines.append(("", False))
             for items in (controls[f"List1({i})"]["items"] for i in range(9)):
                 lines += [(caption + "\t" * tabs + item[len(caption):], False)
-                          for (caption, tabs), item in zip(drives, items)]
+                          for (caption, tabs), item in zip(DRIVE_LINES, items)]
                 lines += [("", False)] if items else []
-        for _, caption, tabs, name in (r for r in records if r[0] == "field"):
-            lines.append((caption + "\t" * tabs + ("" if name in LIVE else controls[name]["text"]),
-                          name in LIVE))
     return lines
 
 
