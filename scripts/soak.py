@@ -1,12 +1,11 @@
 #!/usr/bin/python3
 """Soak run: does Velkaro.exe leak under Wine?
 
-The program runs N minutes in a throw-away prefix under Xvfb, each minute writing a report of
-every category and showing the nine panels. After each minute probe.exe counts its handles, GDI
-objects, windows and commit (Wine answers GetProcessHandleCount and GetGuiResources with 0, so the
-probe counts them itself). Exit status 1 when a count grows after the first minute (the lowest
-sample of the last third above the minute-1 sample; memory by more than --memory-tolerance-mb),
-2 when the program ends, hangs or a step fails.
+The program runs N minutes in a throw-away prefix under Xvfb, each minute writing a report and
+showing the nine panels; then probe.exe counts its handles, GDI objects, windows and commit.
+Exit status 1 when a count grows after the first minute (the lowest sample of the last third
+above the minute-1 sample; memory by more than --memory-tolerance-mb), 2 when the program ends,
+hangs or a step fails.
 """
 
 import argparse

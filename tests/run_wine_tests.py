@@ -2,8 +2,7 @@
 """The Wine part of `make test`: the Win32 GoogleTests (x64 in a 64-bit prefix, x86 in a 32-bit
 prefix set to Windows XP) and the end-to-end scenarios of tests/e2e, under one Xvfb, in throw-away
 prefixes under build/wine-e2e/ that it removes again. Exits non-zero on a failure and when a
-process of its prefixes outlives the run. --help lists the options.
-"""
+process of its prefixes outlives the run."""
 
 import argparse
 import signal

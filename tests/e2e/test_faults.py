@@ -1,12 +1,18 @@
-"""Faults of the platform met on a real start of the 64-bit program: every registry value wrong,
-no diagnostic tool, no management service (wbemprox=d), no performance library (pdh=d), folders
+"""Faults of the platform met by the real 64-bit program. Faults: every registry value wrong, no
+diagnostic tool, no management service (wbemprox=d), no performance library (pdh=d), folders
 where the dump and the browser's probe document go; during the report a double click on its
 button and a click on every menu label. Nothing crashes or hangs, each field shows what its fault
-gives, and the report completes."""
+gives, and the report completes. HungService: a management service that hangs (the tests'
+stand-in locator, stand_in/wbemprox.dll, in place of Wine's), first at its connection, then at
+every query: the window keeps answering, the clock ticks, the panels switch, a report ends within
+20 s, and closing ends at once."""
 
 import re
+import shutil
+import time
 
-from velkaro_e2e import HEADERS, LADE, MENU, REPORT, Scenario, lines_of, program_version
+from velkaro_e2e import (DONE, HEADERS, LADE, MAIN, MENU, REPORT, SPLASH, Scenario, lines_of,
+                         program_version)
 
 HKLM, HKCU = "HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER"
 CURRENT = HKLM + r"\SOFTWARE\Microsoft\Windows NT\CurrentVersion"
@@ -50,7 +56,7 @@ def views(key, data):
 
 
 def fault_import():
-    lines = [r"[HKEY_CLASSES_ROOT\.html]", '@="htmlfile"']
+    lines = ["REGEDIT4", r"[HKEY_CLASSES_ROOT\.html]", '@="htmlfile"']
     lines += [f"[{v}]" for key, _, _ in KEY_FAULTS for v in views(key, "-" * key.startswith("-"))]
     for key, name, data, _, _ in VALUE_FAULTS:
         lines += [line for v in views(key, data) for line in (f"[{v}]", f'"{name}"={data}')]
@@ -75,8 +81,6 @@ class Faults(Scenario):
                 app.click(None, at=point)
             clicked.append(app.window(LADE))
 
-        for label, panel in MENU:
-            app.show(label, panel)
         shown = app.run_report(during=click_around, clicks=2)["controls"]
         text = {name: c["text"] for name, c in shown.items()}
         lines = lines_of(app.file_bytes(REPORT))
@@ -105,3 +109,51 @@ class Faults(Scenario):
                 self.assertEqual((folder / "keep.txt").read_bytes(), b"keep")
         with self.subTest("the processor load comes from the processor times"):
             self.assertLoadRises()
+
+
+class HungService(Scenario):
+    def answering(self, seconds):
+        """Asks the splash or main window to take a message again and again for `seconds`: each
+        must within 1 s. The number of asks."""
+        end, asks = time.monotonic() + seconds, 0
+        while time.monotonic() < end:
+            window = MAIN if self.app.window(MAIN) else SPLASH
+            answer, asks = self.app.sync(4, window), asks + 1
+            assert answer["replied"] and answer["synced"] - answer["sent"] <= 1000, (window, answer)
+        return asks
+
+    def test_hung_service(self):
+        app = self.new_app()
+        wbem = app.prefix.drive_c / "windows" / "system32" / "wbem" / "wbemprox.dll"
+        shutil.copy2(app.build / "bin" / "stand_in" / "wbemprox.dll", wbem)
+        app.start("wbemprox=n", {"VELKARO_STALL_WMI": "connect"})  # for ever
+        splash = app.wait_window(SPLASH, "visible", 10)
+        with self.subTest("hung connection: the main window on time, answering all along"):
+            self.answering(3.5)
+            self.assertLess(app.wait_main(5)["t"] - splash["t"], 5000)
+        with self.subTest("the fill waits (8 s): the clock ticks, a click shows its panel at once"):
+            clock = app.text("uhrdate")
+            app.click("Label3")
+            app.wait_control("P1(1)", "visible", 1)
+            self.answering(1.2)
+            self.assertNotEqual(app.text("uhrdate"), clock)
+            self.assertEqual(app.text("Text1(9)"), "N/A")  # the Windows fill is not that far
+        with self.subTest("closing ends the program at once, the calls still hanging"):
+            self.assertEqual(app.close_by_mouse(1.5)["exit_code"], 0)
+
+        app.start("wbemprox=n", {"VELKARO_STALL_WMI": "query"})  # connects, every query hangs
+        app.wait_main()
+        app.wait_control("Text1(9)", "text", 10, "WMI ist installiert!")
+        app.show(*MENU[-1])
+        started = time.monotonic()
+        app.click("Image17")  # the graphics section meets the first hang, waits out one deadline
+        with self.subTest("hung queries: the window answers within 1 s all along a report"):
+            self.assertGreater(self.answering(10), 10)
+        box = app.wait_message_box(20 - (time.monotonic() - started))
+        with self.subTest("the report ends within 20 s with every section"):
+            self.assertEqual(box["text"], DONE)
+            self.assertLess(time.monotonic() - started, 20)
+            app.press_ok()
+            lines = lines_of(app.file_bytes(REPORT))
+            self.assertEqual([line for line in lines if line.startswith("######")], HEADERS)
+            self.assertIn("Grafik:\t\t\t\t\tN/A", lines)

@@ -4,13 +4,12 @@ category each, which fills every panel."""
 
 import re
 
-from velkaro_e2e import HEADERS, MENU, REPORT, Scenario, lines_of, program_version, wait_for
+from velkaro_e2e import HEADERS, MENU, REPORT, Scenario, lines_of, wait_for
 
 
 class OlderWindows(Scenario):
     def start_and_report(self, version):
-        """Starts the program as that Windows and writes a report; the app and its controls as
-        the report left them, with their texts."""
+        """Starts the program as that Windows, writes a report; the app, controls, texts."""
         self.app.prefix.run("winecfg", "-v", version)
         self.app.start()
         splash, main = self.app.wait_start()
@@ -22,27 +21,21 @@ class OlderWindows(Scenario):
     def test_windows_xp_and_98(self):
         self.new_app("win32")
         app, shown, text = self.start_and_report("winxp")
-        with self.subTest("XP: the registry record"):
+        with self.subTest("XP: the registry record, Windows XP Professional, Service Pack 3"):
             self.assertRecord("win32")
-        with self.subTest("XP: Windows XP Professional, Service Pack 3"):
             self.assertEqual([text[f"Text1({i})"] for i in (0, 11, 1, 2)],
                              ["Windows XP Professional", "5.1", "Service Pack 3", "2600"])
         with self.subTest("XP: every panel shows something"):
-            for _, panel in MENU[:-1]:
-                self.assertTrue([c for c in shown.values() if c["parent"] == panel and (
-                    c.get("items") or c["text"] not in ("", "N/A")) and
-                    re.match(r"(Text[15]|List1)\(", c["name"])], panel)
-        with self.subTest("XP: the type Wine gives a 32-bit program, English numbers, no presets"):
-            self.assertEqual([text[f"Text5({i})"] for i in (10, 11, 12, 13)],
-                             ["80x586", "", "", program_version("win32")])  # 80x586: Pentium
+            filled = {c["parent"] for c in shown.values() if re.match(r"(Text[15]|List1)\(", c[
+                "name"]) and (c.get("items") or c["text"] not in ("", "N/A"))}
+            self.assertEqual({panel for _, panel in MENU[:-1]} - filled, set())
+        with self.subTest("XP: the type Wine gives a 32-bit program, English numbers"):
+            self.assertEqual(text["Text5(10)"], "80x586")  # a Pentium
             self.assertEqual(text["Text1(37)"], "0.0 Hours")
             self.assertRegex(shown["List1(0)"]["items"][3], r"^Size \(KB\): \d{1,3}(,\d{3})*$")
             self.assertRegex(app.text("Text1(52)"), r"^\d+(\.\d+)? KB\.$")
         with self.subTest("XP: the report holds every section with the fields shown"):
             self.assertReport(shown)
-        with self.subTest("XP: the clock and the uptime tick"):
-            for name in ("uhrdate", "Text1(4)"):  # both count seconds
-                app.wait_control(name, "text_not", 2, app.text(name))
         with self.subTest("XP: the processor load comes from the performance library"):
             self.assertTrue(app.maps("pdh.dll"))
         with self.subTest("XP: the diagnostic tool writes its dump beside the program"):

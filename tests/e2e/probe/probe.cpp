@@ -2,7 +2,7 @@
 // ["command", args...], with one line, {"ok": true, ...} or {"ok": false, "error": ...}. Times
 // ("t") are milliseconds since the latest launch. A window is a top-level window of a class (a
 // visible one first), or with NAME its control of that name in the main window's table (else its
-// id): hwnd name parent visible rect client text (a top-level window's title), check or items.
+// id): name parent visible rect client text (a top-level window's title), check or items.
 //
 //   hello                             dpi, controls (how many the main window's table has)
 //   launch CMDLINE CWD                proc (a number for the commands below)
@@ -108,37 +108,31 @@ HWND Find(const json& cls, const json& name = nullptr) {
   return nullptr;
 }
 
-json Rect(RECT r) {
-  return {r.left, r.top, r.right, r.bottom};
-}
-
-json Items(HWND hwnd, UINT countMsg, UINT lenMsg, UINT textMsg) {
-  json items = json::array();
-  for (LRESULT i = 0, n = Send(hwnd, countMsg); i < n; ++i)
-    items.push_back(TextOf(hwnd, lenMsg, textMsg, WPARAM(i)));
-  return items;
-}
-
 json Describe(HWND hwnd) {
   if (!hwnd) return nullptr;
   RECT r, c;
   GetWindowRect(hwnd, &r);
   GetClientRect(hwnd, &c);
   MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&c), 2);
+  auto rect = [](RECT x) { return json{x.left, x.top, x.right, x.bottom}; };
   wchar_t title[512] = {};
   const bool child = GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD;
   if (!child) GetWindowTextW(hwnd, title, 512);  // a top-level window's: no message is sent
   const std::string cls = ClassOf(hwnd);
-  json d = {{"hwnd", uintptr_t(hwnd)},
-            {"name", NameOf(hwnd)},
+  json d = {{"name", NameOf(hwnd)},
             {"parent", NameOf(GetParent(hwnd))},
             {"visible", IsWindowVisible(hwnd) != FALSE},
-            {"rect", Rect(r)},
-            {"client", Rect(c)},
+            {"rect", rect(r)},
+            {"client", rect(c)},
             {"text", child ? TextOf(hwnd) : Utf8(title)}};
+  auto items = [&](UINT countMsg, UINT lenMsg, UINT textMsg) {
+    d["items"] = json::array();
+    for (LRESULT i = 0, n = Send(hwnd, countMsg); i < n; ++i)
+      d["items"].push_back(TextOf(hwnd, lenMsg, textMsg, WPARAM(i)));
+  };
   if (cls == "Button") d["check"] = Send(hwnd, BM_GETCHECK);
-  if (cls == "ComboBox") d["items"] = Items(hwnd, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
-  if (cls == "ListBox") d["items"] = Items(hwnd, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
+  if (cls == "ComboBox") items(CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+  if (cls == "ListBox") items(LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
   return d;
 }
 

@@ -1,6 +1,5 @@
-// wbemprox.dll for a throw-away prefix: the management service's locator replaced by the
-// stand-in, which stalls where the variable VELKARO_STALL_WMI says ("connect", "query:300", ...;
-// unset: at the connection, for ever). Its class factory is a static object.
+// wbemprox.dll for a throw-away prefix: the management service's locator replaced by the stand-in,
+// which stalls where VELKARO_STALL_WMI says ("connect", "query:300", ...; unset: "connect").
 #include <windows.h>
 
 #include <cstdlib>
