@@ -34,8 +34,7 @@ from pathlib import Path
 REPO = Path(__file__).resolve().parents[1]
 sys.path.insert(0, str(REPO / "tests" / "e2e"))
 
-from velkaro_e2e import MAIN, SPLASH, TITLE, App, Session, processes_using, wait_for  # noqa: E402
-from velkaro_e2e.probe import Probe  # noqa: E402
+from velkaro_e2e import MAIN, SPLASH, App, Probe, Session, processes_using, wait_for  # noqa: E402
 
 MENU = ("Windows", "Audio / Grafik", "Netzwerk / Internet", "Computer", "Arbeitsspeicher",
         "Laufwerke", "CPU", "Sonstiges")
@@ -60,7 +59,7 @@ def one_start(app):
     app.launch()
     try:
         splash = app.wait_window(SPLASH, "visible", 10)
-        main = app.wait_window(MAIN, "visible_sync", 15, TITLE)
+        main = app.wait_window(MAIN, "visible_sync", 15)
         if not main["replied"]:
             raise RuntimeError(f"start-up did not complete: {splash} {main}")
         return splash["t"], main["t"] - splash["t"], main["synced"] - main["t"]
@@ -86,7 +85,7 @@ def idle_cpu(app, seconds):
     """% of one core used by the idle program's Wine process and by the prefix's wineserver."""
     app.launch()
     try:
-        app.wait_window(MAIN, "visible_sync", 15, TITLE)
+        app.wait_window(MAIN, "visible_sync", 15)
         wait_for(lambda: "dxdiag.exe" not in app.processes(), 60, "dxdiag.exe ended")
         pids = processes_using(app.prefix.path)
 

@@ -1,17 +1,11 @@
 #!/usr/bin/python3
 """Soak run: does Velkaro.exe leak under Wine?
 
-The program runs N minutes at its four status ticks a second in a throw-away prefix under Xvfb;
-each minute it writes a report of every category and shows each of the nine panels, spread
-over the minute. After each minute probe.exe counts what the program holds, where Wine answers
-GetProcessHandleCount and GetGuiResources with 0: its handles in the system's handle list, its
-GDI objects in its GDI handle table, its windows (the USER objects another process sees), and
-its commit (PagefileUsage: under Wine its resident anonymous memory and swap). Exit status 1
-when a count grows after the first minute (the lowest sample of the last third above the
-minute-1 sample; memory by more than --memory-tolerance-mb), 2 when the program ends, hangs or
-a step fails.
-
-Usage: scripts/soak.py [--minutes 10] [--build build/x64] [--memory-tolerance-mb 4]
+The program runs N minutes in a throw-away prefix under Xvfb, each minute writing a report and
+showing the nine panels; then probe.exe counts its handles, GDI objects, windows and commit.
+Exit status 1 when a count grows after the first minute (the lowest sample of the last third
+above the minute-1 sample; memory by more than --memory-tolerance-mb), 2 when the program ends,
+hangs or a step fails.
 """
 
 import argparse
@@ -22,11 +16,10 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
 from velkaro_e2e import MENU, REPO, App, Session  # noqa: E402
 
-COUNTS = ("handles", "gdi", "windows", "memory")
-
 
 def minute(app, seconds=60):
-    """One minute of use: a report, then the nine panels at even intervals."""
+    """One minute of use: a report, then the nine panels at even intervals; what the program
+    holds at its end."""
     start = time.monotonic()
     app.run_report()
     took = time.monotonic() - start
@@ -34,17 +27,8 @@ def minute(app, seconds=60):
         time.sleep(max(0.0, start + took + i * (seconds - took) / len(MENU) - time.monotonic()))
         app.show(label, panel)  # pacing the clicks over the minute, not waiting for a condition
     time.sleep(max(0.0, start + seconds - time.monotonic()))
-    return took
-
-
-def sample(app):
     app.assert_alive()
-    return app.probe("stats", app.proc)
-
-
-def show(label, s, extra=""):
-    print(f"{label:<10}handles {s['handles']:5d}  gdi {s['gdi']:5d}  windows {s['windows']:4d}  "
-          f"memory {s['memory'] / 2**20:8.2f} MB{extra}", flush=True)
+    return {**app.probe("stats", app.proc), "report": took}
 
 
 def main():
@@ -59,11 +43,11 @@ def main():
         try:
             app.start()
             app.wait_main()
-            show("start", sample(app))
             for m in range(1, args.minutes + 1):
-                took = minute(app)
-                samples.append(sample(app))
-                show(f"minute {m}", samples[-1], f"  (report {took:.1f} s)")
+                samples.append(s := minute(app))
+                print(f"minute {m:<3} handles {s['handles']:5d}  gdi {s['gdi']:5d}  windows "
+                      f"{s['windows']:4d}  memory {s['memory'] / 2**20:8.2f} MB  "
+                      f"(report {s['report']:.1f} s)", flush=True)
         finally:
             app.close()
     except Exception as e:  # the program or the harness failed: no verdict on leaks
@@ -72,7 +56,7 @@ def main():
     finally:
         session.stop()
     tail, grown = samples[-max(1, len(samples) // 3):], []
-    for key in COUNTS:
+    for key in ("handles", "gdi", "windows", "memory"):
         lowest = min(s[key] for s in tail)
         if lowest > samples[0][key] + (args.memory_tolerance_mb * 2**20 if key == "memory" else 0):
             grown.append(key)

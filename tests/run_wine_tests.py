@@ -2,14 +2,9 @@
 """The Wine part of `make test`: the Win32 GoogleTests (x64 in a 64-bit prefix, x86 in a 32-bit
 prefix set to Windows XP) and the end-to-end scenarios of tests/e2e, under one Xvfb, in throw-away
 prefixes under build/wine-e2e/ that it removes again. Exits non-zero on a failure and when a
-process of its prefixes outlives the run.
-
-Usage: tests/run_wine_tests.py [--build build/x64] [--gtest build/x64-gtest]
-           [--build-x86 build/x86] [--gtest-x86 build/x86-gtest] [-k TEXT] [--no-ctest]
-"""
+process of its prefixes outlives the run."""
 
 import argparse
-import os
 import signal
 import subprocess
 import sys
@@ -19,7 +14,7 @@ from pathlib import Path
 
 E2E = Path(__file__).resolve().parent / "e2e"
 sys.path.insert(0, str(E2E))
-from velkaro_e2e import REPO, Session, processes_using, use_session  # noqa: E402
+from velkaro_e2e import BUILDS, REPO, Session, processes_using, session  # noqa: E402
 
 
 def main():
@@ -30,25 +25,23 @@ def main():
     parser.add_argument("-k", dest="names", action="append", help="scenarios whose name holds it")
     parser.add_argument("--no-ctest", action="store_true", help="no Win32 GoogleTests")
     args = parser.parse_args()
-    os.environ["VELKARO_BUILD_DIR"] = str(args.build.resolve())
-    os.environ["VELKARO_BUILD_DIR_X86"] = str(args.build_x86.resolve())
+    BUILDS.update(win64=args.build.resolve(), win32=args.build_x86.resolve())
     # A terminated run still tears down its prefixes, wineservers and X server.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))
-    times, failed, started = {}, [], time.monotonic()
-    session = Session()
-    times["Xvfb and templates"] = time.monotonic() - started
+    failed, started = [], time.monotonic()
+    run = session(Session())
+    times = {"Xvfb and templates": time.monotonic() - started}
     try:
-        use_session(session)
         for arch, build, version in [] if args.no_ctest else [("win64", args.gtest, None),
                                                               ("win32", args.gtest_x86, "winxp")]:
-            mark, prefix = time.monotonic(), session.new_prefix(f"ctest-{arch}", arch)
+            mark, prefix = time.monotonic(), run.new_prefix(f"ctest-{arch}", arch)
             if version:
                 prefix.run("winecfg", "-v", version)
             if subprocess.run(["ctest", "--test-dir", build, "-L", "win32", "--timeout", "600",
                                "--no-tests=error", "--output-on-failure"],
                               env=prefix.env(), stdin=subprocess.DEVNULL).returncode:
                 failed.append(f"Win32 GoogleTests, {arch}")
-            session.release(prefix)
+            run.release(prefix)
             times[f"Win32 GoogleTests, {arch}"] = time.monotonic() - mark
         mark, loader = time.monotonic(), unittest.TestLoader()
         loader.testNamePatterns = args.names and [f"*{n}*" for n in args.names]
@@ -58,9 +51,9 @@ def main():
         if not result.wasSuccessful() or not result.testsRun:
             failed.append("end-to-end scenarios")
     finally:
-        session.stop()
-    if session.strays + processes_using(session.work):
-        failed.append(f"processes left over: {session.strays}")
+        run.stop()
+    if run.strays + processes_using(run.work):
+        failed.append(f"processes left over: {run.strays}")
     print("\n== Wine tests ==")
     for step, seconds in {**times, "total": time.monotonic() - started}.items():
         print(f"  {step:<28} {seconds:6.1f} s")

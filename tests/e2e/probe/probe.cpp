@@ -1,33 +1,24 @@
-// probe.exe: the end-to-end tests' agent inside the Wine prefix. It reads one command per line,
-// a JSON array ["name", args...], and answers it with one line of JSON, {"ok": true, ...} or
-// {"ok": false, "error": ...}. It launches the program under test and watches it from outside:
-// windows and controls through window messages (each with a timeout), waits that poll every
-// millisecond up to a deadline of MS milliseconds, the registry and processes. Times ("t") are
-// milliseconds since the latest launch; controls are named as in the main window's table.
+// probe.exe: the end-to-end tests' agent inside the Wine prefix. It answers each line of JSON,
+// ["command", args...], with one line, {"ok": true, ...} or {"ok": false, "error": ...}. Times
+// ("t") are milliseconds since the latest launch. A window is a top-level window of a class (a
+// visible one first), or with NAME its control of that name in the main window's table (else its
+// id): name parent visible rect client text (a top-level window's title), check or items.
 //
-//   hello                          pid, dpi, user, controls (how many the table holds)
-//   launch CMDLINE CWD             proc (a number for the commands below), pid
-//   wait_exit MS PROC              exited, exit_code, t (MS 0: as it is now)
-//   terminate PROC
-//   wait_window MS CLASS COND [TITLE]  met, t, window: hwnd pid class title visible rect
-//                                  client; COND exists visible hidden gone, or visible_sync:
-//                                  visible, and at once a sync
-//   wait_control MS CLASS NAME COND [TEXT]  met, t, control: id name parent class visible
-//                                  rect text (check, items); COND exists visible hidden text
-//                                  text_not
-//   windows | controls CLASS       every top-level window | every control of the window
-//   close_window HWND              posts WM_CLOSE
-//   set_text CLASS NAME TEXT       WM_SETTEXT, as if the user had typed it
-//   sync MS CLASS                  replied, sent, synced: WM_NULL sent, and taken
-//   processes | modules PROC       pid and exe of each process | the DLLs a process has loaded
-//   reg_get KEY NAME [32|64]       found, type, value (a string, a number, or else hex)
-//   stats PROC                     handles, gdi, windows, memory: what the process holds
+//   hello                             dpi, controls (how many the main window's table has)
+//   launch CMDLINE CWD                proc (a number for the commands below)
+//   wait_exit MS PROC | terminate PROC   exited, exit_code, t | terminated
+//   wait MS CLASS NAME COND [TEXT]    met, t, window: polls every millisecond, MS at most, until
+//                                     the window exists, is gone, visible, has the text or not
+//                                     (text, text_not), or is visible and then synced
+//                                     (visible_sync)
+//   controls CLASS | close CLASS      every control of the window | WM_CLOSE posted to it
+//   sync MS CLASS                     replied, sent, synced: a WM_NULL sent and taken
+//   stats PROC                        handles, gdi, windows, memory: what the process holds
 //   quit
 #undef _WIN32_WINNT
 #define _WIN32_WINNT 0x0601
 #include <windows.h>
 #include <psapi.h>
-#include <tlhelp32.h>
 #include <winternl.h>
 
 #include <functional>
@@ -43,12 +34,6 @@
 using nlohmann::json;
 
 namespace {
-
-std::wstring Wide(const std::string& s) {
-  std::wstring w(MultiByteToWideChar(CP_UTF8, 0, s.data(), int(s.size()), nullptr, 0), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, s.data(), int(s.size()), &w[0], int(w.size()));
-  return w;
-}
 
 std::string Utf8(const std::wstring& w) {
   std::string s(
@@ -107,79 +92,48 @@ std::string ClassOf(HWND hwnd) {
   return Utf8(name);
 }
 
-std::string TitleOf(HWND hwnd) {
-  wchar_t title[512] = {};
-  GetWindowTextW(hwnd, title, 512);  // a top-level window: no message is sent
-  return Utf8(title);
+std::string NameOf(HWND hwnd) {
+  const velkaro::ControlSpec* spec = velkaro::FindControl(GetDlgCtrlID(hwnd));
+  return spec ? spec->name : std::to_string(GetDlgCtrlID(hwnd));
 }
 
-// The top-level window of the class (and title, when given), a visible one first.
-HWND FindTop(const json& cls, const json& title = nullptr) {
-  HWND found = nullptr;
+// The top-level window of the class, a visible one first, or its control of that name.
+HWND Find(const json& cls, const json& name = nullptr) {
+  HWND top = nullptr;
   for (HWND hwnd : Windows())
-    if (ClassOf(hwnd) == cls && (title.is_null() || TitleOf(hwnd) == title)) {
-      if (IsWindowVisible(hwnd)) return hwnd;
-      found = found ? found : hwnd;
-    }
-  return found;
+    if (ClassOf(hwnd) == cls && !(top && IsWindowVisible(top))) top = hwnd;
+  if (!top || name.is_null()) return top;
+  for (HWND child : Windows(top))
+    if (NameOf(child) == name) return child;
+  return nullptr;
 }
 
-json Rect(RECT r) {
-  return {r.left, r.top, r.right, r.bottom};
-}
-
-json DescribeWindow(HWND hwnd) {
+json Describe(HWND hwnd) {
   if (!hwnd) return nullptr;
   RECT r, c;
   GetWindowRect(hwnd, &r);
   GetClientRect(hwnd, &c);
   MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&c), 2);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(hwnd, &pid);
-  return {{"hwnd", uintptr_t(hwnd)},
-          {"pid", pid},
-          {"class", ClassOf(hwnd)},
-          {"title", TitleOf(hwnd)},
-          {"rect", Rect(r)},
-          {"client", Rect(c)},
-          {"visible", IsWindowVisible(hwnd) != FALSE}};
-}
-
-std::string NameOf(HWND hwnd) {
-  const velkaro::ControlSpec* spec = velkaro::FindControl(GetDlgCtrlID(hwnd));
-  return spec ? spec->name : "";
-}
-
-json Items(HWND hwnd, UINT countMsg, UINT lenMsg, UINT textMsg) {
-  json items = json::array();
-  for (LRESULT i = 0, n = Send(hwnd, countMsg); i < n; ++i)
-    items.push_back(TextOf(hwnd, lenMsg, textMsg, WPARAM(i)));
-  return items;
-}
-
-json DescribeControl(HWND hwnd) {
-  if (!hwnd) return nullptr;
-  RECT r;
-  GetWindowRect(hwnd, &r);
+  auto rect = [](RECT x) { return json{x.left, x.top, x.right, x.bottom}; };
+  wchar_t title[512] = {};
+  const bool child = GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD;
+  if (!child) GetWindowTextW(hwnd, title, 512);  // a top-level window's: no message is sent
   const std::string cls = ClassOf(hwnd);
-  json c = {{"id", GetDlgCtrlID(hwnd)},
-            {"name", NameOf(hwnd)},
-            {"class", cls},
+  json d = {{"name", NameOf(hwnd)},
             {"parent", NameOf(GetParent(hwnd))},
-            {"rect", Rect(r)},
-            {"text", TextOf(hwnd)},
-            {"visible", IsWindowVisible(hwnd) != FALSE}};
-  if (cls == "Button") c["check"] = Send(hwnd, BM_GETCHECK);
-  if (cls == "ComboBox") c["items"] = Items(hwnd, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
-  if (cls == "ListBox") c["items"] = Items(hwnd, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
-  return c;
-}
-
-HWND FindControl(const json& cls, const std::string& name) {
-  HWND top = FindTop(cls);
-  for (HWND hwnd : top ? Windows(top) : std::vector<HWND>())
-    if (NameOf(hwnd) == name || std::to_string(GetDlgCtrlID(hwnd)) == name) return hwnd;
-  return nullptr;
+            {"visible", IsWindowVisible(hwnd) != FALSE},
+            {"rect", rect(r)},
+            {"client", rect(c)},
+            {"text", child ? TextOf(hwnd) : Utf8(title)}};
+  auto items = [&](UINT countMsg, UINT lenMsg, UINT textMsg) {
+    d["items"] = json::array();
+    for (LRESULT i = 0, n = Send(hwnd, countMsg); i < n; ++i)
+      d["items"].push_back(TextOf(hwnd, lenMsg, textMsg, WPARAM(i)));
+  };
+  if (cls == "Button") d["check"] = Send(hwnd, BM_GETCHECK);
+  if (cls == "ComboBox") items(CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+  if (cls == "ListBox") items(LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
+  return d;
 }
 
 // WM_NULL to the window: when it was sent, and when the window's thread took it.
@@ -188,33 +142,6 @@ json Sync(HWND hwnd, long long ms) {
   DWORD_PTR r;
   const bool replied = hwnd && SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, 0, UINT(ms), &r);
   return {{"replied", replied}, {"sent", sent}, {"synced", SinceLaunchMs()}};
-}
-
-json RegGet(const std::string& path, const std::string& name, const json& view) {
-  const HKEY root = path.rfind("HKCU\\", 0) == 0 ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-  const REGSAM sam =
-      KEY_QUERY_VALUE | (view == "32" ? KEY_WOW64_32KEY : 0) | (view == "64" ? KEY_WOW64_64KEY : 0);
-  HKEY key;
-  DWORD type = 0, size = 0;
-  if (RegOpenKeyExW(root, Wide(path.substr(5)).c_str(), 0, sam, &key) != ERROR_SUCCESS)
-    return {{"found", false}};
-  std::vector<BYTE> data;
-  LONG status = RegQueryValueExW(key, Wide(name).c_str(), nullptr, &type, nullptr, &size);
-  data.resize(size + sizeof(wchar_t));  // a string's terminator, should the value lack one
-  if (status == ERROR_SUCCESS)
-    status = RegQueryValueExW(key, Wide(name).c_str(), nullptr, &type, data.data(), &size);
-  RegCloseKey(key);
-  if (status != ERROR_SUCCESS) return {{"found", false}};
-  json value = Utf8(reinterpret_cast<const wchar_t*>(data.data()));
-  if (type == REG_DWORD && size == 4) value = *reinterpret_cast<const DWORD*>(data.data());
-  if (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_DWORD) {
-    std::string hex;
-    for (DWORD i = 0; i < size; ++i)
-      for (int nibble : {data[i] >> 4, data[i] & 15}) hex += "0123456789abcdef"[nibble];
-    value = hex;
-  }
-  const char* const types[] = {"REG_NONE", "REG_SZ", "REG_EXPAND_SZ", "REG_BINARY", "REG_DWORD"};
-  return {{"found", true}, {"type", type < 5 ? types[type] : "other"}, {"value", value}};
 }
 
 // What the process holds. Wine answers 0 to GetProcessHandleCount and GetGuiResources: the
@@ -255,35 +182,27 @@ json Stats(HANDLE process) {
       {"handles", handles}, {"gdi", live}, {"windows", windows}, {"memory", memory.PagefileUsage}};
 }
 
-json Launch(const std::string& cmdLine, const std::string& cwd) {
-  std::wstring line = Wide(cmdLine);
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  QueryPerformanceCounter(&g_launch);
-  // No handle inheritance and no console: the program starts as from the shell.
-  if (!CreateProcessW(nullptr, &line[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
-                      Wide(cwd).c_str(), &si, &pi))
-    throw std::runtime_error("CreateProcess failed: " + std::to_string(GetLastError()));
-  CloseHandle(pi.hThread);
-  g_processes.push_back(pi.hProcess);
-  return {{"proc", g_processes.size() - 1}, {"pid", pi.dwProcessId}};
-}
-
 json Handle(const json& c) {
   const std::string cmd = c.at(0);
   auto arg = [&](size_t i) { return i < c.size() ? c[i] : json(); };
   auto proc = [&](size_t i) { return g_processes.at(arg(i)); };
-  if (cmd == "hello") {
-    wchar_t user[256] = {};
-    DWORD size = 256;
-    GetUserNameW(user, &size);
-    return {{"pid", GetCurrentProcessId()},
-            {"dpi", GetDeviceCaps(GetDC(nullptr), LOGPIXELSX)},
-            {"user", Utf8(user)},
+  json all = json::array();
+  if (cmd == "hello")
+    return {{"dpi", GetDeviceCaps(GetDC(nullptr), LOGPIXELSX)},
             {"controls", velkaro::Form1Controls().size()}};
+  if (cmd == "launch") {  // no inherited handles, no console: as the shell starts it
+    std::string line = arg(1), cwd = arg(2);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    QueryPerformanceCounter(&g_launch);
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
+                        cwd.c_str(), &si, &pi))
+      throw std::runtime_error("CreateProcess failed: " + std::to_string(GetLastError()));
+    CloseHandle(pi.hThread);
+    g_processes.push_back(pi.hProcess);
+    return {{"proc", g_processes.size() - 1}};
   }
-  if (cmd == "launch") return Launch(arg(1), arg(2));
   if (cmd == "wait_exit") {
     const bool exited = WaitForSingleObject(proc(2), DWORD(arg(1))) == WAIT_OBJECT_0;
     DWORD code = 0;
@@ -292,65 +211,27 @@ json Handle(const json& c) {
         {"exited", exited}, {"exit_code", exited ? json(code) : json()}, {"t", SinceLaunchMs()}};
   }
   if (cmd == "terminate") return {{"terminated", TerminateProcess(proc(1), 1) != FALSE}};
-  if (cmd == "wait_window") {
-    HWND hwnd = nullptr;
-    const std::string cond = arg(3);
-    json r = PollUntil(arg(1), [&] {
-      hwnd = FindTop(arg(2), arg(4));
-      if (cond == "exists" || cond == "gone") return (hwnd != nullptr) == (cond == "exists");
-      return hwnd && (IsWindowVisible(hwnd) != FALSE) == (cond != "hidden");
-    });
-    if (r["met"] && cond == "visible_sync") r.update(Sync(hwnd, arg(1)));
-    r["window"] = DescribeWindow(hwnd);
-    return r;
-  }
-  if (cmd == "wait_control") {
+  if (cmd == "wait") {
     HWND hwnd = nullptr;
     const std::string cond = arg(4);
     json r = PollUntil(arg(1), [&] {
-      if (!(hwnd = FindControl(arg(2), arg(3))) || cond == "exists") return hwnd != nullptr;
-      if (cond == "visible" || cond == "hidden")
-        return (IsWindowVisible(hwnd) != FALSE) == (cond == "visible");
+      hwnd = Find(arg(2), arg(3));
+      if (cond == "exists" || cond == "gone") return (hwnd != nullptr) == (cond == "exists");
+      if (!hwnd || cond == "visible" || cond == "visible_sync")
+        return hwnd && IsWindowVisible(hwnd);
       return (TextOf(hwnd) == arg(5)) == (cond == "text");
     });
-    r["control"] = DescribeControl(hwnd);
+    if (r["met"] && cond == "visible_sync") r.update(Sync(hwnd, arg(1)));
+    r["window"] = Describe(hwnd);
     return r;
   }
-  json all = json::array();
-  if (cmd == "windows")
-    for (HWND hwnd : Windows()) all.push_back(DescribeWindow(hwnd));
-  if (cmd == "controls")
-    for (HWND hwnd : FindTop(arg(1)) ? Windows(FindTop(arg(1))) : std::vector<HWND>())
-      all.push_back(DescribeControl(hwnd));
-  if (cmd == "windows" || cmd == "controls") return {{cmd, all}};
-  if (cmd == "close_window")
-    return {{"posted", PostMessageW(HWND(uintptr_t(arg(1))), WM_CLOSE, 0, 0) != FALSE}};
-  if (cmd == "set_text") {
-    HWND hwnd = FindControl(arg(1), arg(2));
-    if (!hwnd) throw std::runtime_error("no such control");
-    return {{"set", Send(hwnd, WM_SETTEXT, 0, LPARAM(Wide(arg(3)).c_str())) != FALSE}};
-  }
-  if (cmd == "sync") return Sync(FindTop(arg(2)), arg(1));
-  if (cmd == "processes") {
-    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W e{};
-    e.dwSize = sizeof e;
-    for (BOOL more = Process32FirstW(snap, &e); more; more = Process32NextW(snap, &e))
-      all.push_back({{"pid", e.th32ProcessID}, {"exe", Utf8(e.szExeFile)}});
-    CloseHandle(snap);
+  if (cmd == "controls") {
+    for (HWND hwnd : Find(arg(1)) ? Windows(Find(arg(1))) : std::vector<HWND>())
+      all.push_back(Describe(hwnd));
     return {{cmd, all}};
   }
-  if (cmd == "modules") {
-    HMODULE loaded[1024];
-    DWORD bytes = 0;
-    EnumProcessModules(proc(1), loaded, sizeof loaded, &bytes);
-    for (DWORD i = 0; i < bytes / sizeof(HMODULE) && i < 1024; ++i) {
-      wchar_t name[MAX_PATH] = {};
-      if (GetModuleBaseNameW(proc(1), loaded[i], name, MAX_PATH)) all.push_back(Utf8(name));
-    }
-    return {{cmd, all}};
-  }
-  if (cmd == "reg_get") return RegGet(arg(1), arg(2), arg(3));
+  if (cmd == "close") return {{"posted", PostMessageW(Find(arg(1)), WM_CLOSE, 0, 0) != FALSE}};
+  if (cmd == "sync") return Sync(Find(arg(2)), arg(1));
   if (cmd == "stats") return Stats(proc(1));
   throw std::runtime_error("unknown command " + cmd);
 }

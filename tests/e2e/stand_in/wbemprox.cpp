@@ -1,0 +1,44 @@
+// wbemprox.dll for a throw-away prefix: the management service's locator replaced by the stand-in,
+// which stalls where VELKARO_STALL_WMI says ("connect", "query:300", ...; unset: "connect").
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "stalling_service.h"
+
+namespace {
+
+StallPlan g_plan;
+
+struct Factory : IClassFactory {
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    *out = riid == IID_IUnknown || riid == IID_IClassFactory ? this : nullptr;
+    return *out ? S_OK : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** out) override {
+    IWbemLocator* locator = nullptr;
+    HRESULT hr = outer ? CLASS_E_NOAGGREGATION : CreateStallingLocator(&g_plan, &locator);
+    *out = nullptr;
+    if (FAILED(hr)) return hr;
+    hr = locator->QueryInterface(riid, out);
+    locator->Release();
+    return hr;
+  }
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+} g_factory;
+
+}  // namespace
+
+extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** out) {
+  const char* plan = std::getenv("VELKARO_STALL_WMI");
+  *out = nullptr;
+  if (clsid != CLSID_WbemLocator) return CLASS_E_CLASSNOTAVAILABLE;
+  g_plan = ParseStallPlan(plan && *plan ? plan : "connect");
+  return g_factory.QueryInterface(riid, out);
+}
+
+extern "C" HRESULT WINAPI DllCanUnloadNow() {
+  return S_FALSE;
+}

@@ -1,0 +1,506 @@
+"""End-to-end harness: the real Velkaro.exe under Xvfb and Wine, driven like a user. A Session
+holds the run's Xvfb and a template prefix per kind; a Prefix is a copy of a template with its own
+wineserver; an App is the program in a prefix, watched from inside by probe.exe (tests/e2e/probe)
+and driven by the mouse; a Scenario is a test of program starts, each check a subtest."""
+
+import atexit
+import contextlib
+import json
+import os
+import re
+import resource
+import select
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+from concurrent.futures import ThreadPoolExecutor
+from pathlib import Path, PureWindowsPath
+
+from PIL import ImageGrab
+from pyvirtualdisplay import Display
+
+REPO = Path(__file__).resolve().parents[2]
+WORK_ROOT = REPO / "build" / "wine-e2e"
+# The builds of the programs per kind of prefix; the runner's --build and --build-x86.
+BUILDS = {"win64": REPO / "build" / "x64", "win32": REPO / "build" / "x86"}
+# The loader of each kind of prefix, by path: once 32-bit Wine is installed, `wine` is the 32-bit
+# loader, and in a 64-bit prefix its reg and regedit write the 32-bit registry view.
+LOADERS = {"win64": "/usr/lib/wine/wine64", "win32": "/usr/lib/wine/wine"}
+SPLASH, MAIN, LADE, BOX = "VelkaroSplash", "VelkaroForm1", "VelkaroLade", "#32770"
+TITLE, DONE = "Velkaro 3.0", "Alle Daten Ausgewertet!"
+PROGRAM, REPORT = r"C:\Velkaro\Velkaro.exe", r"C:\SystemInfo.txt"
+# The nine menu labels and the panels they show, in menu order; the last is the report's.
+MENU = [(f"Label{n}", f"P1({n - 2})") for n in range(2, 11)]
+# Fields the status line rewrites four times a second: the report holds an earlier value.
+LIVE = {"Text1(4)", "Text5(8)"} | {f"Text1({j})" for j in range(52, 59)}
+
+
+def wait_for(condition, timeout, what):
+    """condition()'s first truthy value within `timeout` seconds, polled every 20 ms."""
+    deadline = time.monotonic() + timeout
+    while True:
+        try:
+            value = condition()
+        except Exception as e:  # the state may still be changing
+            value = e
+        if value and not isinstance(value, Exception):
+            return value
+        assert time.monotonic() < deadline, f"{what}: not within {timeout} s (last: {value!r})"
+        time.sleep(0.02)
+
+
+def processes_using(folder):  # pids of live processes whose WINEPREFIX lies under the folder
+    marker, pids = b"WINEPREFIX=" + str(folder).encode(), []
+    for entry in Path("/proc").glob("[0-9]*"):
+        with contextlib.suppress(OSError):
+            if any(v.startswith(marker) for v in (entry / "environ").read_bytes().split(b"\0")):
+                pids.append(int(entry.name))
+    return pids
+
+
+def kill_strays(folder):
+    """Kills the processes left in prefixes under the folder, waits 10 s at most; their pids."""
+    strays, deadline = processes_using(folder), time.monotonic() + 10
+    for pid in strays:
+        with contextlib.suppress(ProcessLookupError):
+            os.kill(pid, signal.SIGKILL)
+    while processes_using(folder) and time.monotonic() < deadline:
+        time.sleep(0.05)
+    return strays
+
+
+class Prefix:
+    def __init__(self, path, display, arch):
+        self.path, self.display, self.arch = Path(path), display, arch
+        self.drive_c = self.path / "drive_c"
+
+    def env(self, **extra):
+        env = {k: v for k, v in os.environ.items() if k != "WAYLAND_DISPLAY"}
+        return {**env, "WINEPREFIX": str(self.path), "DISPLAY": self.display, "WINEDEBUG": "-all",
+                "WINEDLLOVERRIDES": "mscoree,mshtml=", "WINEARCH": self.arch, **extra}
+
+    def unix_path(self, windows_path):  # C:\Velkaro\x.txt -> <prefix>/drive_c/Velkaro/x.txt
+        return self.drive_c.joinpath(*windows_path[2:].split("\\"))
+
+    def run(self, *args, timeout=120):
+        """A Wine command in the prefix; its output. Through files, not pipes: Wine's own
+        processes started on the way inherit the output handles and outlive the command."""
+        with tempfile.TemporaryFile() as out:
+            status = subprocess.run([LOADERS[self.arch], *args], env=self.env(), timeout=timeout,
+                                    stdin=subprocess.DEVNULL, stdout=out,
+                                    stderr=subprocess.DEVNULL).returncode
+            out.seek(0)
+            if status != 0:
+                raise RuntimeError(f"wine {' '.join(args)} failed ({status})")
+            return out.read()
+
+    def reg(self, key, name):
+        """(type, data) of the value as Wine's reg lists it (the prefix's own view), or None."""
+        with contextlib.suppress(RuntimeError):
+            out = self.run("reg", "query", key, "/v", name).decode("utf-8", "replace")
+            return re.search(rf"^    {re.escape(name)}    (REG_\w+)    ?(.*)\r$", out, re.M
+                             ).groups()
+
+    def reg_import(self, text):
+        """Imports a REGEDIT4 file's registry keys and values (ASCII)."""
+        path = self.drive_c / "import.reg"
+        path.write_bytes(text.replace("\n", "\r\n").encode("ascii"))
+        self.run("regedit", "/S", r"C:\import.reg")
+        path.unlink()
+
+    def start_server(self):
+        """The prefix's wineserver, kept up (-p), and Wine's own processes started detached from
+        any caller's output (a test process that started them would lend them its pipes)."""
+        subprocess.run(["wineserver", "-p"], env=self.env(), check=True, timeout=30)
+        self.run("cmd", "/c", "exit")
+
+    def stop_server(self):
+        for flag in ("-k", "-w"):  # kill every process of the prefix, then wait for the end
+            subprocess.run(["wineserver", flag], env=self.env(), timeout=60,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+class Session:
+    """Xvfb (1280x1024x24, 96 dpi) and the run's prefixes under build/wine-e2e/<pid>/, the
+    templates made in parallel; stop() ends every process in them and removes them."""
+
+    def __init__(self, arches=("win64", "win32")):
+        for run in WORK_ROOT.glob("[0-9]*"):  # what a run that died left behind
+            if not Path("/proc", run.name).exists():
+                kill_strays(run)
+                shutil.rmtree(run, ignore_errors=True)
+        self.work, self.templates, self.strays, self._count = WORK_ROOT / str(os.getpid()), {}, [], 0
+        self.xvfb = Display(size=(1280, 1024), color_depth=24, dpi=96, manage_global_env=False,
+                            extra_args=["-noreset"]).start()
+        self.display = self.xvfb.new_display_var
+        try:
+            with ThreadPoolExecutor() as pool:
+                self.templates = dict(zip(arches, pool.map(self._template, arches)))
+        except BaseException:
+            self.stop()
+            raise
+
+    def _template(self, arch):
+        prefix = Prefix(self.work / f"template-{arch}", self.display, arch)
+        prefix.path.parent.mkdir(parents=True, exist_ok=True)
+        prefix.run("wineboot", "-i", timeout=600)
+        prefix.reg_import((Path(__file__).parent / "data" / "template.reg").read_text())
+        prefix.stop_server()
+        return prefix
+
+    def new_prefix(self, name, arch="win64"):
+        """A copy of the template (its system folders, which Wine only reads, hard-linked), its
+        wineserver running."""
+        self._count += 1
+        template = self.templates[arch]
+        prefix = Prefix(self.work / f"{self._count:02d}-{name}", self.display, arch)
+        system = {template.drive_c / "windows" / d for d in ("system32", "syswow64")}
+        shutil.copytree(template.path, prefix.path, symlinks=True, copy_function=lambda s, d: (
+            os.link if Path(s).parent in system else shutil.copy2)(s, d))
+        prefix.start_server()
+        return prefix
+
+    def release(self, prefix):
+        prefix.stop_server()
+        shutil.rmtree(prefix.path, ignore_errors=True)
+
+    def stop(self):
+        self.xvfb.stop()
+        self.strays = kill_strays(self.work)
+        shutil.rmtree(self.work, ignore_errors=True)
+
+
+class Probe:
+    """probe.exe in a prefix: one JSON command a call, one JSON answer. Wine gives a process the
+    WINE*, LANG and LC_* variables of its parent's Unix environment, so those (`env`) and a limit
+    on the size of the files it and what it launches may write (`file_limit`, as on a full disk)
+    are the probe's own, fixed when it starts."""
+
+    def __init__(self, prefix, exe, env=None, file_limit=None):
+        def limit_files():
+            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)  # a failed write, not a killed process
+            resource.setrlimit(resource.RLIMIT_FSIZE, (file_limit, file_limit))
+
+        self.process = subprocess.Popen(
+            [LOADERS[prefix.arch], str(exe)], env=prefix.env(**(env or {})),
+            preexec_fn=limit_files if file_limit else None, cwd=prefix.drive_c,
+            stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.hello = self("hello", timeout=60)
+
+    def __call__(self, *command, timeout=20):
+        """Sends ["name", args...]; returns the answer, or raises RuntimeError."""
+        self.process.stdin.write(json.dumps(command).encode() + b"\n")
+        self.process.stdin.flush()
+        if not select.select([self.process.stdout], [], [], timeout)[0]:
+            raise RuntimeError(f"no answer to {command[0]} within {timeout} s")
+        answer = json.loads(self.process.stdout.readline() or '{"ok": 0, "error": "it ended"}')
+        if not answer.pop("ok"):
+            raise RuntimeError(f"{command}: {answer['error']}")
+        return answer
+
+    def wait(self, name, timeout, *args):  # a command with a deadline of `timeout` seconds
+        return self(name, int(timeout * 1000), *args, timeout=timeout + 20)
+
+    def quit(self):
+        try:
+            self.process.communicate(b'["quit"]\n', timeout=10)
+        except (OSError, ValueError, subprocess.TimeoutExpired):
+            self.process.kill()
+            self.process.wait()
+
+
+class App:
+    """Velkaro.exe at C:\\Velkaro\\ in a fresh prefix of the session, the probe beside it."""
+
+    def __init__(self, session, name, build, arch="win64"):
+        self.session, self.build, self.probe = session, build, None
+        self.prefix = session.new_prefix(name, arch)
+        self.unix_path = self.prefix.unix_path
+        self.unix_path(PROGRAM).parent.mkdir()
+        shutil.copy2(build / "bin" / "Velkaro.exe", self.unix_path(PROGRAM))
+
+    def start(self, overrides="", env=None, file_limit=None):
+        """A new probe (`overrides` added to WINEDLLOVERRIDES), which starts the program."""
+        if self.probe:
+            self.probe.quit()
+        env = {"WINEDLLOVERRIDES": "mscoree,mshtml=;" + overrides, **(env or {})}
+        self.probe = Probe(self.prefix, self.build / "bin" / "probe.exe", env, file_limit)
+        self.launch()
+
+    def launch(self):  # probe times ("t", ms) count from here
+        self.proc = self.probe("launch", PROGRAM, r"C:\Velkaro")["proc"]
+
+    def wait_start(self):  # the splash's and the main window's answers ("t": when each showed)
+        return self.wait_window(SPLASH, "visible", 10), self.wait_main()
+
+    def wait_main(self, timeout=20):  # the main window's answer once it has every control
+        main = self.wait_window(MAIN, "visible", timeout)
+        wait_for(lambda: len(self.controls()) == self.probe.hello["controls"], timeout,
+                 "every control of the main window")
+        return main
+
+    def close(self):
+        try:
+            if self.probe:
+                self.probe.quit()
+        finally:
+            self.session.release(self.prefix)
+
+    def window(self, cls, name=None):
+        """The top-level window of the class, or with `name` its control, as it is now; or None."""
+        return self.probe.wait("wait", 0, cls, name, "exists")["window"]
+
+    def wait_window(self, cls, condition, timeout, name=None, text=None):
+        """{"met", "t", "window"} once the window (or control) meets the condition (probe.cpp)."""
+        answer = self.probe.wait("wait", timeout, cls, name, condition, text)
+        assert answer["met"], f"{cls} {name} not {condition} {text} in {timeout} s: {answer}"
+        return answer
+
+    def controls(self, cls=MAIN):  # {name: control} of the window
+        return {c["name"]: c for c in self.probe("controls", cls)["controls"]}
+
+    def text(self, name):
+        return self.window(MAIN, name)["text"]
+
+    def wait_control(self, name, condition, timeout, text=None):
+        return self.wait_window(MAIN, condition, timeout, name, text)["window"]
+
+    def visible_panels(self):
+        return [p for p, c in self.controls().items() if p.startswith("P1(") and c["visible"]]
+
+    def sync(self, timeout, cls=MAIN):  # WM_NULL to the window: {"replied", "sent", "synced"}
+        return self.probe.wait("sync", timeout, cls)
+
+    def wait_exit(self, timeout):  # {"exited", "exit_code", "t"}
+        return self.probe.wait("wait_exit", timeout, self.proc)
+
+    def processes(self):
+        """{exe name: Unix pid} of the prefix's processes (Wine's command line: the exe's path)."""
+        found = {}
+        for pid in processes_using(self.prefix.path):
+            with contextlib.suppress(OSError):
+                exe = Path(f"/proc/{pid}/cmdline").read_bytes().split(b"\0")[0].decode()
+                found[PureWindowsPath(exe).name.lower()] = pid
+        return found
+
+    def maps(self, dll):
+        """Whether the program has mapped the DLL, as Wine maps every DLL it loads."""
+        return dll in Path(f"/proc/{self.processes()['velkaro.exe']}/maps").read_text().lower()
+
+    def assert_alive(self):
+        """The program runs, answers within 1 s, and no crash handler has started."""
+        assert not self.wait_exit(0)["exited"], "the program has ended"
+        assert self.sync(1)["replied"], "the main window does not answer within 1 s"
+        assert "winedbg.exe" not in self.processes(), "a crash handler runs"
+
+    def xdotool(self, *args):  # real input, through XTEST
+        return subprocess.run(["xdotool", *map(str, args)], check=True, capture_output=True,
+                              text=True, timeout=20, env={"DISPLAY": self.prefix.display}).stdout
+
+    def move(self, x, y):
+        self.xdotool("mousemove", x, y)
+        wait_for(lambda: f"X={x}\nY={y}\n" in self.xdotool("getmouselocation", "--shell"), 5,
+                 f"the pointer at {x}, {y}")
+
+    def point_on(self, name, controls=None):
+        """The point nearest to the control's centre (2-pixel grid) outside every other visible
+        control that does not contain it."""
+        controls = controls or self.controls()
+        left, top, right, bottom = controls[name]["rect"]
+        others = [r for n, c in controls.items() if c["visible"] and n != name for r in [c["rect"]]
+                  if not (r[0] <= left and r[1] <= top and r[2] >= right and r[3] >= bottom)]
+        points = sorted(((x, y) for x in range(left, right, 2) for y in range(top, bottom, 2)),
+                        key=lambda p: (2 * p[0] - left - right) ** 2 + (2 * p[1] - top - bottom) ** 2)
+        return next(p for p in points
+                    if not any(r[0] <= p[0] < r[2] and r[1] <= p[1] < r[3] for r in others))
+
+    def click(self, name, button=1, repeat=1, at=None):
+        """Clicks with mouse button 1 (left) or 3 (right), `repeat` times 50 ms apart."""
+        self.move(*(at or self.point_on(name)))
+        self.xdotool("click", "--repeat", repeat, "--delay", 50, button)
+
+    def hover(self, name):
+        self.move(*self.point_on(name))
+
+    def drag(self, name, dx, dy, button=1):
+        """Presses on the control, moves by (dx, dy) in eight steps, releases."""
+        x, y = self.point_on(name)
+        self.move(x, y)
+        self.xdotool("mousedown", button)
+        for i in range(1, 9):
+            self.move(x + dx * i // 8, y + dy * i // 8)
+        self.xdotool("mouseup", button)
+
+    def show(self, label, panel):
+        """A menu click, waited for until its panel shows: every earlier input is handled."""
+        self.click(label)
+        self.wait_control(panel, "visible", 10)
+
+    def close_by_mouse(self, timeout):
+        """The close button lights up under the mouse; a click on it. The exit's answer."""
+        self.hover("Image1")
+        self.wait_control("Image2", "visible", 5)
+        assert not self.window(MAIN, "Image1")["visible"], "the close button's dark picture shows"
+        self.click("Image2")
+        return self.wait_exit(timeout)
+
+    def grab(self, rect=None):
+        """The screen, or a rectangle of it, as a PIL image."""
+        return ImageGrab.grab(rect and tuple(rect), xdisplay=self.prefix.display)
+
+    def wait_message_box(self, timeout):
+        """{"title", "text", "t"} of the message box once it shows."""
+        answer = self.wait_window(BOX, "visible", timeout)
+        return {"title": answer["window"]["text"], "t": answer["t"],
+                "text": self.window(BOX, "65535")["text"]}
+
+    def press_ok(self):
+        self.click(None, at=self.point_on("1", self.controls(BOX)))  # IDOK
+        self.wait_window(BOX, "gone", 10)
+
+    def tick(self, checks):
+        """Ticks Check1..8 as `checks` says, by mouse, on the report panel."""
+        self.show(*MENU[-1])
+        for n in range(1, 9):
+            if self.window(MAIN, f"Check{n}")["check"] != (n in checks):
+                self.click(f"Check{n}")
+        wait_for(lambda: all(self.window(MAIN, f"Check{n}")["check"] == (n in checks)
+                             for n in range(1, 9)), 5, "the ticks")
+
+    def run_report(self, message=DONE, during=None, clicks=1, timeout=60):
+        """Clicks "Daten Auswerten" (`clicks` times), runs during() while the wait window shows,
+        checks the message (`message` or a pattern it matches), presses OK, checks that no second
+        one follows and the program lives on. The box, with "controls" as the fills left them."""
+        self.show(*MENU[-1])
+        self.click("Image17", repeat=clicks)
+        if during:
+            self.wait_window(LADE, "visible", 10)
+            during()
+        box = self.wait_message_box(timeout)
+        assert (message.search(box["text"]) if isinstance(message, re.Pattern)
+                else box["text"] == message), f"message {box}, expected {message}"
+        assert box["title"] == TITLE, box
+        box["controls"] = self.controls()
+        self.press_ok()
+        self.show(*MENU[0])
+        assert not self.window(BOX), "a second message box follows"
+        self.assert_alive()
+        return box
+
+    def file_bytes(self, windows_path):
+        path = self.unix_path(windows_path)
+        return path.read_bytes() if path.exists() else None
+
+    def temp_files(self):  # the report's temporary files left in C:\
+        return list(self.prefix.drive_c.glob("SystemInfo.txt.*.tmp"))
+
+
+_session = None
+
+
+def session(runner_session=None):
+    """The run's Session: the runner's once given, else one started on first use."""
+    global _session
+    if runner_session:
+        _session = runner_session
+    elif not _session:
+        _session = Session()
+        atexit.register(_session.stop)
+    return _session
+
+
+def program_version(arch="win64"):
+    """The version text the build was made with ("3.0.06"), from its generated header."""
+    header = (BUILDS[arch] / "generated" / "velkaro_version.h").read_text()
+    return re.search(r'VELKARO_VERSION_TEXT "([^"]+)"', header).group(1)
+
+
+def size(rect):
+    return rect[2] - rect[0], rect[3] - rect[1]
+
+
+def colours(image):
+    """{(r, g, b): number of pixels} of a PIL image."""
+    return {colour: n for n, colour in image.convert("RGB").getcolors(1 << 24)}
+
+
+# The report's sections as tests/data/report_sections.txt describes them: ["section", check,
+# header], ["field", caption, tabs, control] and ["drive", caption, tabs], in report order.
+RECORDS = [line.split("|") for line in (REPO / "tests" / "data" / "report_sections.txt")
+           .read_text("utf-8").splitlines() if line and not line.startswith("#")]
+HEADERS = [header for kind, _, header, *_ in RECORDS if kind == "section"]
+DRIVE_LINES = [(caption, int(tabs)) for kind, caption, tabs, *_ in RECORDS if kind == "drive"]
+
+
+def expected(controls, checks=range(1, 9)):
+    """[(line, live)] of the report of the ticked sections, from the fields read back: a live
+    line is its caption and TABs, followed by any text."""
+    lines, ticked = [], False
+    for kind, *f in RECORDS:
+        if kind == "section":
+            ticked = int(f[0]) in checks
+            lines += [("", False), (f[1], False)] if ticked else []
+        elif ticked and kind == "field":
+            live = f[2] in LIVE
+            lines.append((f[0] + "\t" * int(f[1]) + ("" if live else controls[f[2]]["text"]), live))
+        elif ticked and f[0] == DRIVE_LINES[0][0]:  # every drive's lines, as its list shows them
+            lines.append(("", False))
+            for items in (controls[f"List1({i})"]["items"] for i in range(9)):
+                lines += [(caption + "\t" * tabs + item[len(caption):], False)
+                          for (caption, tabs), item in zip(DRIVE_LINES, items)]
+                lines += [("", False)] if items else []
+    return lines
+
+
+def lines_of(data):
+    """The report's lines; it must be Windows-1252 text with CR LF line ends and no BOM."""
+    assert data is not None, "no report"
+    assert not data.startswith(b"\xef\xbb\xbf"), "a byte-order mark"
+    text = data.decode("cp1252")
+    assert text.count("\n") == text.count("\r\n") and text.endswith("\r\n"), "not CR LF lines"
+    return text.split("\r\n")[:-1]
+
+
+class Scenario(unittest.TestCase):
+    def new_app(self, arch="win64"):
+        """A fresh prefix with the program in it (self.app), removed when the test ends."""
+        self.app = App(session(), type(self).__name__, BUILDS[arch], arch)
+        self.addCleanup(self.app.close)
+        return self.app
+
+    def assertCentred(self, rect):  # the rectangle's centre is the screen's, give or take 1 px
+        self.assertLessEqual(abs(rect[0] + rect[2] - 1280), 2, rect)
+        self.assertLessEqual(abs(rect[1] + rect[3] - 1024), 2, rect)
+
+    def assertHandsOver(self, splash, main):  # the main window about 3 s after the splash
+        self.assertTrue(2500 <= main["t"] - splash["t"] <= 5000, main["t"] - splash["t"])
+
+    def assertRecord(self, arch="win64"):
+        """The program's registry record: its version, the version it recorded, its path."""
+        key = r"HKCU\SOFTWARE\Korvandt"
+        self.assertEqual([self.app.prefix.reg(key + k, n) for k, n in [
+            ("", "Velkaro"), (r"\Velkaro", "Version"), (r"\Velkaro", "Path")]],
+            [("REG_SZ", program_version(arch))] * 2 + [("REG_SZ", PROGRAM)])
+
+    def assertReport(self, controls, checks=range(1, 9)):
+        """The report file holds the ticked sections with the fields shown."""
+        lines, want = lines_of(self.app.file_bytes(REPORT)), expected(controls, checks)
+        self.assertEqual(len(lines), len(want), lines)
+        self.assertEqual([n for n, (line, (text, live)) in enumerate(zip(lines, want), 1) if not (
+            re.fullmatch(re.escape(text) + "[^\t]+", line) if live else line == text)], [], lines)
+
+    def assertLoadRises(self):
+        """The processor load reaches 50 % within 12 s while the host's first processor (Wine's
+        processor 0) is kept busy."""
+        spinner = subprocess.Popen([sys.executable, "-c",
+                                    "import os\nos.sched_setaffinity(0, {0})\nwhile True: pass"])
+        try:
+            wait_for(lambda: int(re.fullmatch(r"(\d+)%", self.app.text("Text5(8)"))[1]) >= 50, 12,
+                     "a processor load of 50 % or more")
+        finally:
+            spinner.kill()
+            spinner.wait()
