@@ -37,28 +37,6 @@ struct StartUpTest : testing::Test {
 
 }  // namespace
 
-TEST_F(StartUpTest, LoadShowsSplashRecordsStartsToolAndReadsDumpAfterOneSecond) {
-  pump.step = 0.25;
-  files.answers = {std::string("    DirectX Version: DirectX 9.0c\r\n")};
-  startUp.Splash_Load();
-
-  ASSERT_FALSE(log.empty());
-  EXPECT_EQ(log.front(), "splash.show");
-  EXPECT_EQ(fakes.registry.writes.size(), 3u);
-  ASSERT_EQ(shell.started.size(), 1u);
-  EXPECT_EQ(shell.started[0].first, "dxdiag.exe C:\\Velkaro\\dx.txt");
-  EXPECT_EQ(shell.started[0].second, WindowStyle::MinimizedFocus);
-  ASSERT_EQ(files.reads.size(), 1u);
-  EXPECT_EQ(files.reads[0].first, "C:\\Velkaro\\dx.txt");
-  EXPECT_NEAR(fakes.clock.now, 86400.5, 1e-6);
-  EXPECT_EQ(state.DirectXVersion, " DirectX 9.0c");
-  // The main window is made ready before the hand-over, which then only shows it.
-  EXPECT_EQ(log, (std::vector<std::string>{"splash.show", "main.load"}));
-  startUp.Splash_Timer1();
-  EXPECT_EQ(log,
-            (std::vector<std::string>{"splash.show", "main.load", "splash.close", "main.show"}));
-}
-
 TEST_F(StartUpTest, AFailedReadIsRetriedOnceASecondLaterThenGivenUp) {
   struct Case {
     std::vector<std::optional<std::string>> answers;
