@@ -142,6 +142,7 @@ class EverydayUse(Scenario):
                 total = int(re.search(r"MemTotal:\s+(\d+)", meminfo.read())[1])
             self.assertAlmostEqual(figures[0] / total, 1, delta=0.01)
             self.assertGreater(figures[2], 2**31 / 1024)
+            self.assertLessEqual(figures[3], figures[2])  # the free part of the address space
         with self.subTest("Laufwerke: each drive and its size as Wine lists them"):
             disks = self.wmic("Win32_LogicalDisk", "DeviceID", "Size")
             lists = [items for items in (shown[f"List1({i})"]["items"] for i in range(9)) if items]
