@@ -162,6 +162,15 @@ inline void Describe(FakePlatform& f, const Json& m) {
   for (const auto& [path, text] : Part(m, "device_files").items())
     f.devices.files[text::LowerAscii(path)] = text;
   if (m.contains("wmi_offline")) f.management.offline = m["wmi_offline"];
+  // The report's file: files on disk, and how creating, the n-th write from now or the commit
+  // fails ([code, reason]; null: it works).
+  for (const auto& [path, text] : Part(m, "disk").items()) f.files.disk[path] = text;
+  const auto error = [](const Json& e) {
+    return e.is_null() ? std::nullopt : std::optional(FileError{e[0], e[1]});
+  };
+  if (m.contains("create_error")) f.files.createError = error(m["create_error"]);
+  if (m.contains("commit_error")) f.files.commitError = error(m["commit_error"]);
+  if (m.contains("fail_write")) f.files.failWriteAt = f.files.writes + int(m["fail_write"]);
   if (m.contains("pdh")) {
     const auto& v = m["pdh"];  // open, add, add English
     f.perf.openResult = v[0], f.perf.addResult = v[1], f.perf.addEnglishResult = v[2];

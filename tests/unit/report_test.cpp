@@ -1,5 +1,5 @@
-// The report's run: which fills it runs when, the pauses, the wait window, the message, and what
-// happens to the file when something fails. (What each section prints is in the scenarios.)
+// The report's run: the boxes it leaves alone, a second click during a run, the program ending
+// during one. (What each section prints and what a failure does are in the scenarios.)
 #include "report/report.h"
 
 #include <algorithm>
@@ -40,10 +40,6 @@ struct ReportTest : testing::Test {
     }
     return found;
   }
-  long indexInLog(const std::string& entry) {
-    const auto it = std::find(view.log.begin(), view.log.end(), entry);
-    return it == view.log.end() ? -1 : it - view.log.begin();
-  }
   void expectWaitWindowCameAndWent() {
     EXPECT_EQ(view.log.front(), "lade shown");
     EXPECT_FALSE(view.waitShown);
@@ -72,54 +68,6 @@ TEST_F(ReportTest, UntickedAndGreyedBoxesAreLeftOutAndKeepTheirValue) {
     EXPECT_EQ(headers(),
               (std::vector<std::string>{"###### Windows ######", "###### Sonstiges ######"}));
     for (int n = 2; n <= 7; ++n) EXPECT_EQ(view.value(Check(n)), other);
-  }
-}
-
-TEST_F(ReportTest, NothingTickedGivesAnEmptyFileTheWaitWindowAndTheMessage) {
-  tickOnly({});
-  writer.Image17_Click();
-  EXPECT_EQ(file(), "");
-  EXPECT_TRUE(fills.empty());
-  EXPECT_EQ(view.log, (std::vector<std::string>{"lade shown", "lade down",
-                                                "message info Alle Daten Ausgewertet!"}));
-  expectWaitWindowCameAndWent();
-}
-
-TEST_F(ReportTest, FailuresShowAnErrorNamingFileAndReasonAndKeepTheEarlierReport) {
-  struct Case {
-    const char* name;
-    bool createFails;
-    int failWriteAt;
-    bool commitFails;
-    const char* says;
-    size_t fillsRun;
-  };
-  for (const Case c : {Case{"create", true, -1, false, "angelegt", 0},
-                       Case{"first write", false, 0, false, "geschrieben", 1},
-                       Case{"later write", false, 20, false, "geschrieben", 2},
-                       Case{"commit", false, -1, true, "geschrieben", 3}}) {
-    SCOPED_TRACE(c.name);
-    p.files = {};
-    p.files.disk[kPath] = "an earlier report";
-    view.log.clear();
-    view.messages.clear();
-    fills.clear();
-    tickOnly({1, 2, 3});
-    if (c.createFails) p.files.createError = FileError{5, "Zugriff verweigert"};
-    p.files.failWriteAt = c.failWriteAt;
-    if (c.commitFails) p.files.commitError = FileError{112, "Datenträger voll"};
-    writer.Image17_Click();
-    const std::string reason = c.createFails   ? "Zugriff verweigert (Fehler 5)"
-                               : c.commitFails ? "Datenträger voll (Fehler 112)"
-                                               : "disk full (Fehler 112)";
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0], std::string("Die Datei c:\\SystemInfo.txt konnte nicht ") + c.says +
-                                    " werden.\n\n" + reason);
-    EXPECT_EQ(view.log.back(), "message error " + view.messages[0]);
-    EXPECT_LT(indexInLog("lade down"), static_cast<long>(view.log.size()) - 1);
-    EXPECT_EQ(file(), "an earlier report");
-    EXPECT_EQ(fills.size(), c.fillsRun);  // the run ends at the failure
-    expectWaitWindowCameAndWent();
   }
 }
 

@@ -149,9 +149,10 @@ class ScenarioRun {
       if (w.view.log[i].rfind("lade", 0) == 0 || w.view.log[i].rfind("pointer", 0) == 0)
         out += "  " + w.view.log[i] + "\n";
     if (w.fake.clock.now - started >= 0.05)
-      out += "  took " + std::to_string(std::lround((w.fake.clock.now - started) * 10) / 10) +
-             "." + std::to_string(std::lround((w.fake.clock.now - started) * 10) % 10) + " s\n";
+      out += "  took " + std::to_string(std::lround((w.fake.clock.now - started) * 10) / 10) + "." +
+             std::to_string(std::lround((w.fake.clock.now - started) * 10) % 10) + " s\n";
     if (w.view.drags != drags) out += "  the window follows the mouse\n";
+    if (w.fake.files.unfinished) out += "  unfinished file versions\n";
     if (w.view.ends != ends) out += "  the program ends\n";
     for (const auto& [line, style] : w.fake.shell.started)
       out += "  started " + Quoted(line) + " style " + std::to_string(int(style)) + "\n";
