@@ -98,17 +98,6 @@ std::optional<WmiValue> Property(const std::string& cell) {
   return Value(Json::parse(cell));
 }
 
-// The fields of a fresh view after `fill` ran on it, those named, separated by " | ".
-std::string Fields(const std::function<void(View&)>& fill, std::initializer_list<int> fields,
-                   const std::string& before = "N/A") {
-  FakeView view;
-  for (int f : fields) view.setText(f, before);
-  fill(view);
-  std::string out;
-  for (int f : fields) out += (out.empty() ? "" : " | ") + view.text(f);
-  return out;
-}
-
 struct Table {
   size_t inputs;
   std::function<std::string(const Cells&)> run;
@@ -158,17 +147,22 @@ std::string CpuSource(const Cells& c) {
   return calls + "source " + source;
 }
 
+// The fields a menu label's fill shows on a machine (JSON as in a scenario), " | " between them.
+std::string FillShows(const Cells& c) {
+  ComposedForm<> w;
+  Describe(w.fake, Json::parse(c[0]));
+  w.form.OnClick(FindControl(c[1])->id);
+  std::istringstream names(c[2]);
+  std::string out;
+  for (std::string name; names >> name;)
+    out += (out.empty() ? "" : " | ") + w.view.text(FindControl(name)->id);
+  return out;
+}
+
 const std::map<std::string, Table>& Tables() {
   using namespace velkaro::text;
   static const std::map<std::string, Table> tables = {
       {"os_name", {6, [](const Cells& c) { return Windows::OSNameFor(Version(c)); }}},
-      {"os_name_of_system",
-       {1,
-        [](const Cells& c) {
-          FakePlatform f;
-          Describe(f, Json::parse(c[0]));
-          return Windows::GetOSName(f.system);
-        }}},
       {"browser_kind", {1, [](const Cells& c) { return Netzwerk::BrowserKind(c[0]); }}},
       {"probe_path", {1, [](const Cells& c) { return Netzwerk::ProbePath(c[0]); }}},
       {"find_executable",
@@ -178,50 +172,12 @@ const std::map<std::string, Table>& Tables() {
           if (c[0] != "-") shell.associations[".html"] = c[0];
           return Netzwerk::FindExecutableOf(shell, "C:\\Velkaro\\test~12345.html");
         }}},
-      {"network_card",
-       {1,
-        [](const Cells& c) {
-          FakeRegistry registry;
-          std::istringstream cards(c[0]);
-          for (std::string card; std::getline(cards, card, ';');)
-            registry.putString(
-                RootKey::LocalMachine,
-                std::string(Netzwerk::kNetworkCardsKey) + "\\" + card.substr(0, card.find('=')),
-                "Description", card.substr(card.find('=') + 1));
-          return Fields([&](View& v) { Netzwerk::ShowNetworkCard(registry, v); }, {ids::Text1(14)},
-                        "from before");
-        }}},
-      {"power_rows",
-       {2,
-        [](const Cells& c) {
-          FakeMachine machine;
-          FakeManagement none;
-          machine.power.acLineStatus = U(c[0]);
-          machine.power.batteryFlag = U(c[1]);
-          return Fields([&](View& v) { Computer::ReadProductAndPower(none, machine, v); },
-                        {ids::Text1(38), ids::Text1(40)}, "alt");
-        }}},
       {"percent_text",
        {2, [](const Cells& c) { return Computer::PercentText(U(c[0]), Settings(c[1])); }}},
       {"hours_text",
        {2,
         [](const Cells& c) {
           return Computer::HoursText(static_cast<uint32_t>(std::stoll(c[0])), Settings(c[1]));
-        }}},
-      {"bios_date",
-       {1,
-        [](const Cells& c) {
-          std::vector<Properties> objects;
-          std::istringstream dates(c[0]);
-          for (std::string date; std::getline(dates, date, '|');) {
-            Properties p{{"Description", WmiValue::Text("BIOS")}};
-            if (auto value = Property(date)) p["releasedate"] = *value;
-            objects.push_back(p);
-          }
-          FakeManagement management;
-          management.addResult("winmgmts:\\\\.\\root\\cimv2", "Select * from Win32_BIOS",
-                               {objects});
-          return Fields([&](View& v) { Computer::ReadBios(management, v); }, {ids::Text1(41)});
         }}},
       {"processor_type", {1, [](const Cells& c) { return Or(CPU::ProcessorTypeText(U(c[0]))); }}},
       {"processor_count",
@@ -372,6 +328,7 @@ const std::map<std::string, Table>& Tables() {
           return Report::FailureMessage(c[0] == "1", {static_cast<uint32_t>(U(c[1])), c[2]});
         }}},
       {"cpu_average", {2, CpuAverages}},
+      {"fill", {3, FillShows}},
       {"cpu_source", {1, CpuSource}},
       {"busy_percent",
        {6,
