@@ -1,12 +1,11 @@
+// The start-up when the splash's hand-over comes while it still waits for the diagnostic dump.
 #include "app/splash.h"
 
 #include <gtest/gtest.h>
 
 #include "fakes/fakes.h"
-#include "platform/registry_values.h"
 
 using namespace velkaro;
-using namespace std::string_literals;
 using namespace velkaro::fakes;
 
 namespace {
@@ -26,7 +25,6 @@ struct Recorder : SplashScreen, MainWindow {
 struct StartUpTest : testing::Test {
   StartUpTest() { fakes.clock.now = 86399.5; }  // a wait that spans midnight of a time-of-day clock
   FakePlatform fakes;
-  FakeShell& shell = fakes.shell;
   FakePump& pump = fakes.pump;
   FakeFiles& files = fakes.files;
   AppState state;
@@ -36,32 +34,6 @@ struct StartUpTest : testing::Test {
 };
 
 }  // namespace
-
-TEST_F(StartUpTest, AFailedReadIsRetriedOnceASecondLaterThenGivenUp) {
-  struct Case {
-    std::vector<std::optional<std::string>> answers;
-    size_t reads;
-    const char* version;
-  } cases[] = {{{std::nullopt, std::string("DirectX Version: 9\r\n")}, 2, " 9"},
-               {{std::nullopt, std::nullopt, std::string("DirectX Version: never read")}, 2, ""}};
-  shell.startSucceeds = false;  // start-up goes on without the tool
-  // A stored version leaves the registry alone.
-  fakes.registry.putString(RootKey::CurrentUser, "SOFTWARE\\Korvandt", "Velkaro", Splash::kVersion);
-  for (const auto& c : cases) {
-    fakes.clock.now = 86399.5;
-    files = {};
-    state = {};
-    files.answers = c.answers;
-    StartUp run{fakes.platform, state, windows, windows};
-    run.Splash_Load();
-    EXPECT_EQ(files.reads.size(), c.reads);
-    EXPECT_NEAR(fakes.clock.now, 86401.5, 1e-6);
-    EXPECT_EQ(state.DirectXVersion, c.version);
-    run.Splash_Timer1();
-    EXPECT_EQ(log.back(), "main.show");
-  }
-  EXPECT_TRUE(fakes.registry.writes.empty());
-}
 
 TEST_F(StartUpTest, ATickDuringTheWaitHandsOverAndTheLoadStillReadsTheDump) {
   // The registry and the tool took long: the three seconds end inside the retry's wait.
