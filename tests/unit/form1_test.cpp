@@ -22,15 +22,6 @@ struct Form1Test : testing::Test {
       });
     }
   }
-  std::vector<int> redLabels() {
-    std::vector<int> red;
-    for (const auto& m : kMenu)
-      if (view.foreColor(Label(m.label)) == colors::kMenuHot)
-        red.push_back(m.label);
-      else
-        EXPECT_EQ(view.foreColor(Label(m.label)), colors::kMenuIdle) << m.caption;
-    return red;
-  }
   FakeView view;
   Form1 form{view};
   int fills[9] = {};
@@ -52,19 +43,6 @@ TEST_F(Form1Test, EachMenuLabelShowsOnlyItsPanelAndRunsItsFillOnce) {
   bare.Label10_Click();
   bare.Label8_Click();
   EXPECT_EQ(view.visiblePanels(), std::vector<int>{6});
-}
-
-TEST_F(Form1Test, ClickingALabelAgainFillsAgainAndLeerResetsTheCloseButtonAndTheLabels) {
-  form.Label8_Click();
-  form.Label8_Click();
-  EXPECT_EQ(fills[6], 2);
-  EXPECT_EQ(view.visiblePanels(), std::vector<int>{6});
-  form.Image1_MouseMove();
-  form.LabelN_MouseMove(5);
-  form.leer();
-  EXPECT_TRUE(view.isVisible(kImage1));
-  EXPECT_FALSE(view.isVisible(kImage2));
-  EXPECT_TRUE(redLabels().empty());
 }
 
 TEST_F(Form1Test, ButtonsAndTimerRunTheirActionsAndAFailingFillIsContained) {
