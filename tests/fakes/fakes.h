@@ -159,22 +159,17 @@ class FakePump : public EventPump {
 class FakeSystem : public System {
  public:
   std::optional<VersionRecord> versionInfo(uint32_t recordSize) override {
-    versionCalls.push_back(recordSize);
     const auto it = versions.find(recordSize);
     if (it == versions.end()) return std::nullopt;
     return it->second;
   }
-  std::optional<std::string> userName(uint32_t bufferChars) override {
-    (void)bufferChars;
-    return user;
-  }
+  std::optional<std::string> userName(uint32_t) override { return user; }
   std::optional<bool> isNTAdmin() override { return admin; }
   std::string windowsDirectory() override { return windowsDir; }
   std::string systemDirectory() override { return systemDir; }
   std::string programPath() override { return program; }
 
   std::map<uint32_t, VersionRecord> versions;
-  std::vector<uint32_t> versionCalls;
   std::optional<std::string> user = std::string("tester");
   std::optional<bool> admin = true;
   std::string windowsDir = "C:\\WINDOWS";
@@ -186,7 +181,7 @@ class FakeShell : public Shell {
  public:
   bool start(const std::string& commandLine, WindowStyle style) override {
     started.emplace_back(commandLine, style);
-    return startSucceeds;
+    return true;
   }
   // Answers with the program associated to the document's extension (case ignored); an
   // `onFind` hook sees each call first.
@@ -198,7 +193,6 @@ class FakeShell : public Shell {
     return it == associations.end() ? std::string() : it->second;
   }
   std::vector<std::pair<std::string, WindowStyle>> started;
-  bool startSucceeds = true;
   std::map<std::string, std::string> associations;  // ".html" -> program path
   std::function<void(const std::string&)> onFind;
 };
@@ -206,8 +200,7 @@ class FakeShell : public Shell {
 class FakeFiles : public TextFiles {
  public:
   // Each read takes the next scripted answer; without one the file is missing.
-  std::optional<std::string> read(const std::string& path, std::size_t maxBytes) override {
-    reads.emplace_back(path, maxBytes);
+  std::optional<std::string> read(const std::string&, std::size_t) override {
     if (answers.empty()) return std::nullopt;
     auto answer = answers.front();
     answers.erase(answers.begin());
@@ -222,7 +215,6 @@ class FakeFiles : public TextFiles {
   }
 
   std::vector<std::optional<std::string>> answers;
-  std::vector<std::pair<std::string, std::size_t>> reads;
   std::map<std::string, std::string> disk;
   std::optional<FileError> createError;
   int failWriteAt = -1;  // the write (counted from 0 over all files) that fails with writeError
@@ -298,7 +290,7 @@ class FakeDevices : public Devices {
 
   bool createEmptyFile(const std::string& path) override {
     const std::string key = text::LowerAscii(path);
-    if (createFails || folders.count(key)) {
+    if (folders.count(key)) {
       events.push_back("cannot create " + path);
       return false;
     }
@@ -319,7 +311,6 @@ class FakeDevices : public Devices {
   std::vector<std::string> events;           // files created and deleted, as they happened
   std::map<std::string, std::string> files;  // lower-cased path -> contents
   std::set<std::string> folders;             // lower-cased paths that are folders
-  bool createFails = false;
 };
 
 // A scripted PerfCounters for the unit tests: set-up results, counter readings and processor
