@@ -45,19 +45,17 @@ struct StartWindows : SplashScreen, MainWindow {
 
 std::string Quoted(const std::string& s) {
   std::string out = "\"";
-  for (const unsigned char c : s) {
-    if (c == '\t')
-      out += "\\t";
-    else if (c == '\r')
-      out += "\\r";
-    else if (c == '\n')
-      out += "\\n";
-    else if (c == 0)
-      out += "\\0";
-    else
-      out += static_cast<char>(c);
-  }
+  for (const char c : s)
+    out += c == '\t'   ? "\\t"
+           : c == '\r' ? "\\r"
+           : c == '\n' ? "\\n"
+           : c         ? std::string(1, c)
+                       : "\\0";
   return out + "\"";
+}
+
+std::string Colour(Rgb c) {
+  return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b);
 }
 
 // Runs a scenario and writes down what every step did.
@@ -140,17 +138,15 @@ class ScenarioRun {
         out += "\n";
       }
       if (now.value != was.value) out += name + " value " + std::to_string(now.value) + "\n";
-      if (now.fore != was.fore)
-        out += name + " colour " + std::to_string(now.fore.r) + "," + std::to_string(now.fore.g) +
-               "," + std::to_string(now.fore.b) + "\n";
+      if (now.fore != was.fore) out += name + " colour " + Colour(now.fore) + "\n";
     }
     for (const auto& call : calls) out += "  " + call + "\n";
     for (size_t i = logged; i < w.view.log.size(); ++i)  // the wait window and the pointer
       if (w.view.log[i].rfind("lade", 0) == 0 || w.view.log[i].rfind("pointer", 0) == 0)
         out += "  " + w.view.log[i] + "\n";
-    if (w.fake.clock.now - started >= 0.05)
-      out += "  took " + std::to_string(std::lround((w.fake.clock.now - started) * 10) / 10) + "." +
-             std::to_string(std::lround((w.fake.clock.now - started) * 10) % 10) + " s\n";
+    char took[32];
+    std::snprintf(took, sizeof took, "  took %.1f s\n", w.fake.clock.now - started);
+    if (w.fake.clock.now - started >= 0.05) out += took;
     if (w.view.drags != drags) out += "  the window follows the mouse\n";
     if (w.fake.files.unfinished) out += "  unfinished file versions\n";
     if (w.view.ends != ends) out += "  the program ends\n";
@@ -212,10 +208,6 @@ void ExpectGolden(const std::string& actual, const std::filesystem::path& golden
     }
   }
   ADD_FAILURE() << golden << ": the actual text goes on beyond it";
-}
-
-std::string Colour(Rgb c) {
-  return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b);
 }
 
 }  // namespace

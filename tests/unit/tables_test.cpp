@@ -159,188 +159,152 @@ std::string FillShows(const Cells& c) {
   return out;
 }
 
+// A table whose function is one expression of the row's cells `c`.
+#define ROW(inputs, ...)                                              \
+  {                                                                   \
+    inputs, [](const Cells& c) -> std::string { return __VA_ARGS__; } \
+  }
+
+std::string RegistryRecord(const Cells& c) {
+  FakeRegistry registry;
+  if (c[0] != "-") registry.putString(RootKey::CurrentUser, "SOFTWARE\\Korvandt", "Velkaro", c[0]);
+  registry.putString(RootKey::CurrentUser, "SOFTWARE\\Korvandt\\Velkaro", "Path", "D:\\old.exe");
+  const bool wrote = Splash::UpdateRegistryRecord(registry, "C:\\Tools\\Velkaro\\velkaro.EXE");
+  return std::string(wrote ? "written " : "kept ") +
+         Regestry::ReadRegPath(registry, Splash::kRecordPath) + " " +
+         Regestry::ReadRegPath(registry, Splash::kVersionPath) + " " +
+         Regestry::ReadRegPath(registry, Splash::kPathPath);
+}
+
+std::string RegWrite(const Cells& c) {
+  FakeRegistry registry;
+  if (!Regestry::WriteRegPath(registry, c[0], c[1], c[2])) return "refused";
+  const auto& w = registry.writes.at(0);
+  return std::to_string(int(w.root)) + " " + w.key + " " + w.name + " " +
+         std::to_string(w.data.type) + " " + Hex(w.data.bytes);
+}
+
+// The registry of a JSON list of rows, as in a scenario.
+FakeRegistry Registry(const std::string& rows) {
+  FakeRegistry registry;
+  for (const auto& row : Json::parse(rows)) PutRegistry(registry, row);
+  return registry;
+}
+
+std::string ReadRegPath(const Cells& c) {
+  FakeRegistry r = Registry(c[0]);
+  const std::string value = Regestry::ReadRegPath(r, c[1]);
+  return value + (r.queries.empty() ? " (not asked)" : "");
+}
+
+std::string ReadRegValue(const Cells& c) {
+  FakeRegistry r = Registry(c[0]);
+  const auto p = Regestry::ParseRegPath(c[1]);
+  return Regestry::ReadRegValue(r, p->root, p->key, p->value);
+}
+
+std::string RegPath(const Cells& c) {
+  const auto p = Regestry::ParseRegPath(c[0]);
+  return p ? std::to_string(int(p->root)) + " " + p->key + " " + p->value : "-";
+}
+
+std::string WmiMoniker(const Cells& c) {
+  const auto m = ParseWmiMoniker(c[0]);
+  return m ? m->server + " " + m->nameSpace + " " + m->objectPath : "-";
+}
+
+std::string Uptime(const Cells& c) {
+  FakeClock clock;
+  clock.uptimeMs = U(c[0]);
+  return PrgKern::UptimeText(clock);
+}
+
+std::string Busy(const Cells& c) {
+  const auto p = BusyPercent({U(c[0]), U(c[1]), U(c[2])}, {U(c[3]), U(c[4]), U(c[5])});
+  return p ? numfmt::General(*p, numfmt::NumberSettings::English()) : "-";
+}
+
+std::string FindExecutable(const Cells& c) {
+  FakeShell shell;
+  if (c[0] != "-") shell.associations[".html"] = c[0];
+  return Netzwerk::FindExecutableOf(shell, "C:\\Velkaro\\test~12345.html");
+}
+
+// The power calls an action makes; each is refused, which must change nothing.
+std::string PowerCalls(const Cells& c) {
+  FakePower power;
+  power.succeeds = false;
+  Reboot::PowerAction(power, c[0]);
+  std::string out;
+  for (const auto& call : power.calls) out += (out.empty() ? "" : " | ") + call;
+  return out;
+}
+
+std::string Grouping(const Cells& c) {
+  std::string out;
+  for (int g : numfmt::ParseGrouping(c[0])) out += (out.empty() ? "" : ";") + std::to_string(g);
+  return out;
+}
+
 const std::map<std::string, Table>& Tables() {
   using namespace velkaro::text;
   static const std::map<std::string, Table> tables = {
-      {"os_name", {6, [](const Cells& c) { return Windows::OSNameFor(Version(c)); }}},
-      {"browser_kind", {1, [](const Cells& c) { return Netzwerk::BrowserKind(c[0]); }}},
-      {"probe_path", {1, [](const Cells& c) { return Netzwerk::ProbePath(c[0]); }}},
-      {"find_executable",
-       {1,
-        [](const Cells& c) {
-          FakeShell shell;
-          if (c[0] != "-") shell.associations[".html"] = c[0];
-          return Netzwerk::FindExecutableOf(shell, "C:\\Velkaro\\test~12345.html");
-        }}},
-      {"percent_text",
-       {2, [](const Cells& c) { return Computer::PercentText(U(c[0]), Settings(c[1])); }}},
-      {"hours_text",
-       {2,
-        [](const Cells& c) {
-          return Computer::HoursText(static_cast<uint32_t>(std::stoll(c[0])), Settings(c[1]));
-        }}},
-      {"processor_type", {1, [](const Cells& c) { return Or(CPU::ProcessorTypeText(U(c[0]))); }}},
-      {"processor_count",
-       {3,
-        [](const Cells& c) {
-          ProcessorFacts f{static_cast<uint32_t>(U(c[0])), static_cast<uint32_t>(U(c[1])),
-                           std::nullopt};
-          if (c[2] != "-") f.activeProcessors = U(c[2]);
-          return std::to_string(CPU::ProcessorCount(f));
-        }}},
-      {"drive_kb",
-       {2,
-        [](const Cells& c) {
-          return Or(Laufwerke::KilobyteFigure(Property(c[0]), Settings(c[1])));
-        }}},
-      {"resolution",
-       {4,
-        [](const Cells& c) {
-          return Grafik::ResolutionText(
-              {std::stod(c[0]), std::stod(c[1]), std::stod(c[2]), std::stod(c[3])});
-        }}},
-      {"kilobyte_text",
-       {2, [](const Cells& c) { return ram::KilobyteText(U(c[0]), Settings(c[1])); }}},
-      {"general",
-       {2, [](const Cells& c) { return numfmt::General(std::stod(c[0]), Settings(c[1])); }}},
-      {"pattern",
-       {3, [](const Cells& c) { return numfmt::Pattern(std::stod(c[0]), c[1], Settings(c[2])); }}},
-      {"grouped",
-       {2, [](const Cells& c) { return numfmt::Grouped(std::stod(c[0]), Settings(c[1])); }}},
-      {"parse_grouping",
-       {1,
-        [](const Cells& c) {
-          std::string out;
-          for (int g : numfmt::ParseGrouping(c[0]))
-            out += (out.empty() ? "" : ";") + std::to_string(g);
-          return out;
-        }}},
-      {"cut_at_nul", {1, [](const Cells& c) { return CutAtNul(c[0]); }}},
-      {"trim_blanks", {1, [](const Cells& c) { return TrimBlanks(c[0]); }}},
-      {"join_path", {2, [](const Cells& c) { return JoinPath(c[0], c[1]); }}},
-      {"folder_of", {1, [](const Cells& c) { return FolderOf(c[0]); }}},
-      {"stem_of", {1, [](const Cells& c) { return StemOf(c[0]); }}},
-      {"utf8_to_utf16", {1, [](const Cells& c) { return Hex(Utf8ToUtf16Le(c[0])); }}},
-      {"utf16_to_utf8", {1, [](const Cells& c) { return Utf16LeToUtf8(Bytes(c[0])); }}},
-      {"reg_path",
-       {1,
-        [](const Cells& c) {
-          const auto p = Regestry::ParseRegPath(c[0]);
-          return p ? std::to_string(int(p->root)) + " " + p->key + " " + p->value : "-";
-        }}},
+      {"os_name", ROW(6, Windows::OSNameFor(Version(c)))},
+      {"browser_kind", ROW(1, Netzwerk::BrowserKind(c[0]))},
+      {"probe_path", ROW(1, Netzwerk::ProbePath(c[0]))},
+      {"find_executable", {1, FindExecutable}},
+      {"percent_text", ROW(2, Computer::PercentText(U(c[0]), Settings(c[1])))},
+      {"hours_text", ROW(2, Computer::HoursText(uint32_t(std::stoll(c[0])), Settings(c[1])))},
+      {"processor_type", ROW(1, Or(CPU::ProcessorTypeText(U(c[0]))))},
+      {"processor_count", ROW(3, std::to_string(CPU::ProcessorCount(
+                                     {uint32_t(U(c[0])), uint32_t(U(c[1])),
+                                      c[2] == "-" ? std::nullopt : std::optional(U(c[2]))})))},
+      {"drive_kb", ROW(2, Or(Laufwerke::KilobyteFigure(Property(c[0]), Settings(c[1]))))},
+      {"resolution", ROW(4, Grafik::ResolutionText({std::stod(c[0]), std::stod(c[1]),
+                                                    std::stod(c[2]), std::stod(c[3])}))},
+      {"kilobyte_text", ROW(2, ram::KilobyteText(U(c[0]), Settings(c[1])))},
+      {"general", ROW(2, numfmt::General(std::stod(c[0]), Settings(c[1])))},
+      {"pattern", ROW(3, numfmt::Pattern(std::stod(c[0]), c[1], Settings(c[2])))},
+      {"grouped", ROW(2, numfmt::Grouped(std::stod(c[0]), Settings(c[1])))},
+      {"parse_grouping", {1, Grouping}},
+      {"cut_at_nul", ROW(1, CutAtNul(c[0]))},
+      {"trim_blanks", ROW(1, TrimBlanks(c[0]))},
+      {"join_path", ROW(2, JoinPath(c[0], c[1]))},
+      {"folder_of", ROW(1, FolderOf(c[0]))},
+      {"stem_of", ROW(1, StemOf(c[0]))},
+      {"utf8_to_utf16", ROW(1, Hex(Utf8ToUtf16Le(c[0])))},
+      {"utf16_to_utf8", ROW(1, Utf16LeToUtf8(Bytes(c[0])))},
+      {"reg_path", {1, RegPath}},
       {"reg_decode",
-       {2,
-        [](const Cells& c) {
-          if (c[0] == "-") return Regestry::DecodeRegValue(std::nullopt);
-          return Regestry::DecodeRegValue(RegData{static_cast<uint32_t>(U(c[0])), Bytes(c[1])});
-        }}},
-      {"read_reg_path",
-       {2,
-        [](const Cells& c) {
-          FakeRegistry registry;
-          for (const auto& row : Json::parse(c[0])) PutRegistry(registry, row);
-          const std::string value = Regestry::ReadRegPath(registry, c[1]);
-          return value + (registry.queries.empty() ? " (not asked)" : "");
-        }}},
-      {"read_reg_value",
-       {2,
-        [](const Cells& c) {
-          FakeRegistry registry;
-          for (const auto& row : Json::parse(c[0])) PutRegistry(registry, row);
-          const auto path = Regestry::ParseRegPath(c[1]);
-          return Regestry::ReadRegValue(registry, path->root, path->key, path->value);
-        }}},
-      {"registry_record",
-       {1,
-        [](const Cells& c) {
-          FakeRegistry registry;
-          if (c[0] != "-")
-            registry.putString(RootKey::CurrentUser, "SOFTWARE\\Korvandt", "Velkaro", c[0]);
-          registry.putString(RootKey::CurrentUser, "SOFTWARE\\Korvandt\\Velkaro", "Path",
-                             "D:\\old.exe");
-          const bool wrote =
-              Splash::UpdateRegistryRecord(registry, "C:\\Tools\\Velkaro\\velkaro.EXE");
-          return std::string(wrote ? "written " : "kept ") +
-                 Regestry::ReadRegPath(registry, Splash::kRecordPath) + " " +
-                 Regestry::ReadRegPath(registry, Splash::kVersionPath) + " " +
-                 Regestry::ReadRegPath(registry, Splash::kPathPath);
-        }}},
-      {"reg_write",
-       {3,
-        [](const Cells& c) {
-          FakeRegistry registry;
-          if (!Regestry::WriteRegPath(registry, c[0], c[1], c[2])) return std::string("refused");
-          const auto& w = registry.writes.at(0);
-          return std::to_string(int(w.root)) + " " + w.key + " " + w.name + " " +
-                 std::to_string(w.data.type) + " " + Hex(w.data.bytes);
-        }}},
-      {"dx_version", {1, [](const Cells& c) { return Splash::ExtractDirectXVersion(c[0]); }}},
-      {"dump_path", {1, [](const Cells& c) { return Splash::DumpPath(c[0]); }}},
-      {"dxdiag_command", {1, [](const Cells& c) { return Splash::DxDiagCommand(c[0]); }}},
-      {"recorded_path", {1, [](const Cells& c) { return Splash::RecordedProgramPath(c[0]); }}},
-      {"wmi_moniker",
-       {1,
-        [](const Cells& c) {
-          const auto m = ParseWmiMoniker(c[0]);
-          return m ? m->server + " " + m->nameSpace + " " + m->objectPath : "-";
-        }}},
-      {"field_text", {1, [](const Cells& c) { return Or(FieldText(*Property(c[0]))); }}},
-      {"with_suffix", {2, [](const Cells& c) { return Or(WithSuffix(*Property(c[0]), c[1])); }}},
-      {"join_array", {2, [](const Cells& c) { return Or(JoinArray(*Property(c[0]), c[1])); }}},
-      {"uptime",
-       {1,
-        [](const Cells& c) {
-          FakeClock clock;
-          clock.uptimeMs = U(c[0]);
-          return PrgKern::UptimeText(clock);
-        }}},
-      {"date_time",
-       {6,
-        [](const Cells& c) {
-          return DateTimeText(
-              {int(U(c[0])), int(U(c[1])), int(U(c[2])), int(U(c[3])), int(U(c[4])), int(U(c[5]))});
-        }}},
-      {"chunk_chars",
-       {2, [](const Cells& c) { return std::to_string(ram::ChunkChars(U(c[0]), U(c[1]))); }}},
-      {"release_start",
-       {2, [](const Cells& c) { return ram::ReleaseStartText(U(c[0]), Settings(c[1])); }}},
-      {"release_step",
-       {2, [](const Cells& c) { return ram::ReleaseStepText(std::stod(c[0]), Settings(c[1])); }}},
+       ROW(2, c[0] == "-" ? Regestry::DecodeRegValue(std::nullopt)
+                          : Regestry::DecodeRegValue(RegData{uint32_t(U(c[0])), Bytes(c[1])}))},
+      {"read_reg_path", {2, ReadRegPath}},
+      {"read_reg_value", {2, ReadRegValue}},
+      {"registry_record", {1, RegistryRecord}},
+      {"reg_write", {3, RegWrite}},
+      {"dx_version", ROW(1, Splash::ExtractDirectXVersion(c[0]))},
+      {"dump_path", ROW(1, Splash::DumpPath(c[0]))},
+      {"dxdiag_command", ROW(1, Splash::DxDiagCommand(c[0]))},
+      {"recorded_path", ROW(1, Splash::RecordedProgramPath(c[0]))},
+      {"wmi_moniker", {1, WmiMoniker}},
+      {"field_text", ROW(1, Or(FieldText(*Property(c[0]))))},
+      {"with_suffix", ROW(2, Or(WithSuffix(*Property(c[0]), c[1])))},
+      {"join_array", ROW(2, Or(JoinArray(*Property(c[0]), c[1])))},
+      {"uptime", {1, Uptime}},
+      {"date_time", ROW(6, DateTimeText({int(U(c[0])), int(U(c[1])), int(U(c[2])), int(U(c[3])),
+                                         int(U(c[4])), int(U(c[5]))}))},
+      {"chunk_chars", ROW(2, std::to_string(ram::ChunkChars(U(c[0]), U(c[1]))))},
+      {"release_start", ROW(2, ram::ReleaseStartText(U(c[0]), Settings(c[1])))},
+      {"release_step", ROW(2, ram::ReleaseStepText(std::stod(c[0]), Settings(c[1])))},
       {"launcher_command",
-       {4,
-        [](const Cells& c) {
-          const launchers::Launcher l{0, c[0].c_str(), c[1].c_str(), c[2] == "1"};
-          return launchers::CommandLine(l, c[3]);
-        }}},
-      {"power_action",
-       {1,
-        [](const Cells& c) {
-          FakePower power;
-          power.succeeds = false;  // a refused call changes nothing
-          Reboot::PowerAction(power, c[0]);
-          std::string out;
-          for (const auto& call : power.calls) out += (out.empty() ? "" : " | ") + call;
-          return out;
-        }}},
-      {"failure_message",
-       {3,
-        [](const Cells& c) {
-          return Report::FailureMessage(c[0] == "1", {static_cast<uint32_t>(U(c[1])), c[2]});
-        }}},
+       ROW(4, launchers::CommandLine({0, c[0].c_str(), c[1].c_str(), c[2] == "1"}, c[3]))},
+      {"power_action", {1, PowerCalls}},
+      {"failure_message", ROW(3, Report::FailureMessage(c[0] == "1", {uint32_t(U(c[1])), c[2]}))},
       {"cpu_average", {2, CpuAverages}},
       {"fill", {3, FillShows}},
       {"cpu_source", {1, CpuSource}},
-      {"busy_percent",
-       {6,
-        [](const Cells& c) {
-          const auto p = BusyPercent({U(c[0]), U(c[1]), U(c[2])}, {U(c[3]), U(c[4]), U(c[5])});
-          return p ? numfmt::General(*p, numfmt::NumberSettings::English()) : "-";
-        }}},
-      {"twips_to_pixels",
-       {2,
-        [](const Cells& c) {
-          return std::to_string(TwipsToPixels(std::stoi(c[0]), std::stoi(c[1])));
-        }}},
+      {"busy_percent", {6, Busy}},
+      {"twips_to_pixels", ROW(2, std::to_string(TwipsToPixels(std::stoi(c[0]), std::stoi(c[1]))))},
   };
   return tables;
 }
