@@ -5,11 +5,11 @@
 #include "stalling_service.h"
 
 #include <stdlib.h>
-#include <string.h>
 
 typedef struct Object {
   const void* lpVtbl;
   LONG refs;
+  const IID* iid; /* the interface it answers for, besides IUnknown */
   const StallPlan* plan;
   int position; /* enumerator: objects handed out; object: its number */
 } Object;
@@ -22,48 +22,35 @@ static void Stall(const StallPlan* plan, enum StallStep step) {
     Sleep(plan->ms);
 }
 
-static void* New(const void* vtable, const StallPlan* plan, int position) {
+static void* New(const void* vtable, const IID* iid, const StallPlan* plan, int position) {
   Object* object = (Object*)calloc(1, sizeof(Object));
   if (!object) return NULL;
-  object->lpVtbl = vtable;
-  object->refs = 1;
-  object->plan = plan;
-  object->position = position;
+  *object = (Object){vtable, 1, iid, plan, position};
   return object;
 }
 
-static ULONG AddRefObject(void* self) {
-  return (ULONG)InterlockedIncrement(&((Object*)self)->refs);
+static ULONG STDMETHODCALLTYPE AddRef(Object* self) {
+  return (ULONG)InterlockedIncrement(&self->refs);
 }
 
-static ULONG ReleaseObject(void* self) {
-  const LONG refs = InterlockedDecrement(&((Object*)self)->refs);
+static ULONG STDMETHODCALLTYPE Release(Object* self) {
+  const LONG refs = InterlockedDecrement(&self->refs);
   if (refs == 0) free(self);
   return (ULONG)refs;
 }
 
-/* IUnknown of one interface: the object answers for IUnknown and that interface alone. */
-#define UNKNOWN(prefix, Type, iid)                                                      \
-  static HRESULT STDMETHODCALLTYPE prefix##Query(Type* self, REFIID riid, void** out) { \
-    if (!IsEqualIID(riid, &IID_IUnknown) && !IsEqualIID(riid, iid)) {                   \
-      *out = NULL;                                                                      \
-      return E_NOINTERFACE;                                                             \
-    }                                                                                   \
-    AddRefObject(self);                                                                 \
-    *out = self;                                                                        \
-    return S_OK;                                                                        \
-  }                                                                                     \
-  static ULONG STDMETHODCALLTYPE prefix##AddRef(Type* self) {                           \
-    return AddRefObject(self);                                                          \
-  }                                                                                     \
-  static ULONG STDMETHODCALLTYPE prefix##Release(Type* self) {                          \
-    return ReleaseObject(self);                                                         \
-  }
+static HRESULT STDMETHODCALLTYPE Query(Object* self, REFIID riid, void** out) {
+  *out = IsEqualIID(riid, &IID_IUnknown) || IsEqualIID(riid, self->iid) ? self : NULL;
+  if (!*out) return E_NOINTERFACE;
+  AddRef(self);
+  return S_OK;
+}
 
-UNKNOWN(ClassObject, IWbemClassObject, &IID_IWbemClassObject)
-UNKNOWN(Enum, IEnumWbemClassObject, &IID_IEnumWbemClassObject)
-UNKNOWN(Services, IWbemServices, &IID_IWbemServices)
-UNKNOWN(Locator, IWbemLocator, &IID_IWbemLocator)
+/* The IUnknown entries of a vtable: the functions above, cast to the interface's types. */
+#define UNKNOWN(Vtbl)                                              \
+  .QueryInterface = (__typeof__(((Vtbl*)0)->QueryInterface))Query, \
+  .AddRef = (__typeof__(((Vtbl*)0)->AddRef))AddRef,                \
+  .Release = (__typeof__(((Vtbl*)0)->Release))Release
 
 static HRESULT STDMETHODCALLTYPE ClassObjectGet(IWbemClassObject* self, LPCWSTR name, LONG flags,
                                                 VARIANT* value, CIMTYPE* type, LONG* flavor) {
@@ -82,9 +69,7 @@ static HRESULT STDMETHODCALLTYPE ClassObjectGet(IWbemClassObject* self, LPCWSTR 
 }
 
 static const IWbemClassObjectVtbl kClassObject = {
-    .QueryInterface = ClassObjectQuery,
-    .AddRef = ClassObjectAddRef,
-    .Release = ClassObjectRelease,
+    UNKNOWN(IWbemClassObjectVtbl),
     .Get = ClassObjectGet,
 };
 
@@ -95,15 +80,14 @@ static HRESULT STDMETHODCALLTYPE EnumNext(IEnumWbemClassObject* self, LONG timeo
   if (count < 1) return (HRESULT)WBEM_E_INVALID_PARAMETER;
   Stall(walk->plan, kStallNext);
   if (walk->position >= 2) return WBEM_S_FALSE;
-  objects[0] = (IWbemClassObject*)New(&kClassObject, walk->plan, ++walk->position);
+  objects[0] =
+      (IWbemClassObject*)New(&kClassObject, &IID_IWbemClassObject, walk->plan, ++walk->position);
   *returned = objects[0] ? 1 : 0;
   return objects[0] ? WBEM_S_NO_ERROR : E_OUTOFMEMORY;
 }
 
 static const IEnumWbemClassObjectVtbl kEnum = {
-    .QueryInterface = EnumQuery,
-    .AddRef = EnumAddRef,
-    .Release = EnumRelease,
+    UNKNOWN(IEnumWbemClassObjectVtbl),
     .Next = EnumNext,
 };
 
@@ -111,7 +95,8 @@ static HRESULT STDMETHODCALLTYPE ServicesExecQuery(IWbemServices* self, BSTR lan
                                                    LONG flags, IWbemContext* context,
                                                    IEnumWbemClassObject** objects) {
   Stall(((Object*)self)->plan, kStallQuery);
-  *objects = (IEnumWbemClassObject*)New(&kEnum, ((Object*)self)->plan, 0);
+  *objects =
+      (IEnumWbemClassObject*)New(&kEnum, &IID_IEnumWbemClassObject, ((Object*)self)->plan, 0);
   return *objects ? WBEM_S_NO_ERROR : E_OUTOFMEMORY;
 }
 
@@ -125,9 +110,7 @@ static HRESULT STDMETHODCALLTYPE ServicesGetObject(IWbemServices* self, BSTR pat
 }
 
 static const IWbemServicesVtbl kServices = {
-    .QueryInterface = ServicesQuery,
-    .AddRef = ServicesAddRef,
-    .Release = ServicesRelease,
+    UNKNOWN(IWbemServicesVtbl),
     .GetObject = ServicesGetObject,
     .ExecQuery = ServicesExecQuery,
 };
@@ -137,30 +120,16 @@ static HRESULT STDMETHODCALLTYPE LocatorConnect(IWbemLocator* self, BSTR resourc
                                                 BSTR authority, IWbemContext* context,
                                                 IWbemServices** services) {
   Stall(((Object*)self)->plan, kStallConnect);
-  *services = (IWbemServices*)New(&kServices, ((Object*)self)->plan, 0);
+  *services = (IWbemServices*)New(&kServices, &IID_IWbemServices, ((Object*)self)->plan, 0);
   return *services ? WBEM_S_NO_ERROR : E_OUTOFMEMORY;
 }
 
 static const IWbemLocatorVtbl kLocator = {
-    .QueryInterface = LocatorQuery,
-    .AddRef = LocatorAddRef,
-    .Release = LocatorRelease,
+    UNKNOWN(IWbemLocatorVtbl),
     .ConnectServer = LocatorConnect,
 };
 
 HRESULT CreateStallingLocator(const StallPlan* plan, IWbemLocator** locator) {
-  *locator = (IWbemLocator*)New(&kLocator, plan, 0);
+  *locator = (IWbemLocator*)New(&kLocator, &IID_IWbemLocator, plan, 0);
   return *locator ? S_OK : E_OUTOFMEMORY;
-}
-
-StallPlan ParseStallPlan(const char* text) {
-  static const char* const kSteps[] = {"", "connect", "query", "next", "get"};
-  StallPlan plan = {kStallNowhere, INFINITE, NULL};
-  const char* colon = text ? strchr(text, ':') : NULL;
-  const size_t length = colon ? (size_t)(colon - text) : (text ? strlen(text) : 0);
-  for (int step = kStallConnect; step <= kStallGet; ++step)
-    if (length == strlen(kSteps[step]) && strncmp(text, kSteps[step], length) == 0)
-      plan.step = (enum StallStep)step;
-  if (colon) plan.ms = (DWORD)strtoul(colon + 1, NULL, 10);
-  return plan;
 }

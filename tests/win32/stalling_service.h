@@ -18,9 +18,6 @@ typedef struct StallPlan {
   HANDLE release; /* ends the stall early when set; may be NULL */
 } StallPlan;
 
-/* The plan a text gives: "connect", "query:300", ... (step, then milliseconds, else for ever). */
-StallPlan ParseStallPlan(const char* text);
-
 /* A locator that follows the plan; the plan must outlive it. */
 HRESULT CreateStallingLocator(const StallPlan* plan, IWbemLocator** locator);
 

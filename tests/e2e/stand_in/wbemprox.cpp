@@ -1,8 +1,9 @@
 // wbemprox.dll for a throw-away prefix: the management service's locator replaced by the stand-in,
-// which stalls where VELKARO_STALL_WMI says ("connect", "query:300", ...; unset: "connect").
+// which stalls for ever at every query when VELKARO_STALL_WMI is "query", else at the connection.
 #include <windows.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "stalling_service.h"
 
@@ -32,10 +33,10 @@ struct Factory : IClassFactory {
 }  // namespace
 
 extern "C" HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** out) {
-  const char* plan = std::getenv("VELKARO_STALL_WMI");
+  const char* step = std::getenv("VELKARO_STALL_WMI");
   *out = nullptr;
   if (clsid != CLSID_WbemLocator) return CLASS_E_CLASSNOTAVAILABLE;
-  g_plan = ParseStallPlan(plan && *plan ? plan : "connect");
+  g_plan = {step && std::string(step) == "query" ? kStallQuery : kStallConnect, INFINITE, nullptr};
   return g_factory.QueryInterface(riid, out);
 }
 
