@@ -147,6 +147,37 @@ std::string CpuSource(const Cells& c) {
   return calls + "source " + source;
 }
 
+// The sampler on a machine (JSON as in a scenario) with a capacity ("-": as made), read n times:
+// each reading and the source it is on afterwards.
+std::string CpuLoad(const Cells& c) {
+  FakePlatform f;
+  Describe(f, Json::parse(c[0]));
+  clsCPULoad sampler(f.perf, f.system);
+  if (c[1] != "-") sampler.StackSize(std::stoi(c[1]));
+  std::string out;
+  for (int i = std::stoi(c[2]); i > 0; --i) {
+    const int value = sampler.Val();
+    out += (out.empty() ? "" : " ") + std::to_string(value) + "/" +
+           std::to_string(int(sampler.source()));
+  }
+  return out;
+}
+
+// A pause from a clock time, the pump's step, the seconds, when the program starts ending ("-":
+// never), an event due 0.3 s in: the clock afterwards, the waits, the events run.
+std::string Pause(const Cells& c) {
+  FakeClock clock(std::stod(c[0]));
+  FakePump pump(clock);
+  pump.step = std::stod(c[1]);
+  int events = 0;
+  pump.at(clock.now + 0.3, [&] { ++events; });
+  if (c[3] != "-") pump.at(std::stod(c[3]), [&] { pump.ending = true; });
+  PrgKern::Pause(clock, pump, std::stod(c[2]));
+  char out[64];
+  std::snprintf(out, sizeof out, "%.2f %d %d", clock.now, pump.waits, events);
+  return out;
+}
+
 // The fields a menu label's fill shows on a machine (JSON as in a scenario), " | " between them.
 std::string FillShows(const Cells& c) {
   ComposedForm<> w;
@@ -303,6 +334,8 @@ const std::map<std::string, Table>& Tables() {
       {"cpu_average", {2, CpuAverages}},
       {"fill", {3, FillShows}},
       {"cpu_source", {1, CpuSource}},
+      {"cpu_load", {3, CpuLoad}},
+      {"pause", {4, Pause}},
       {"busy_percent", {6, Busy}},
       {"twips_to_pixels", ROW(2, std::to_string(TwipsToPixels(std::stoi(c[0]), std::stoi(c[1]))))},
   };
