@@ -102,6 +102,8 @@ inline void Describe(FakePlatform& f, const Json& m) {
   f.system.systemDir = m.value("system", f.system.systemDir);
   f.system.program = m.value("program", f.system.program);
   f.clock.uptimeMs = m.value("uptime_ms", f.clock.uptimeMs);
+  f.clock.now = m.value("clock", f.clock.now);  // seconds of the monotonic clock
+  f.pump.step = m.value("pump_step", f.pump.step);
   if (m.contains("memory")) {
     const auto& v = m["memory"];
     f.machine.memory = {v[0], v[1], v[2], v[3], v[4], v[5], v[6]};

@@ -84,6 +84,8 @@ class ScenarioRun {
     if (verb == "start") {
       StartWindows windows(w.form, calls);
       StartUp start(w.fake.platform, w.state, windows, windows);
+      if (!arg.empty())  // "start 1.6": the hand-over tick comes 1.6 s into the splash's load
+        w.fake.pump.at(w.fake.clock.now + std::stod(arg), [&] { start.Splash_Timer1(); });
       start.Splash_Load();
       start.Splash_Timer1();
     } else if (verb == "click") {
