@@ -173,6 +173,11 @@ inline void Describe(FakePlatform& f, const Json& m) {
   if (m.contains("create_error")) f.files.createError = error(m["create_error"]);
   if (m.contains("commit_error")) f.files.commitError = error(m["commit_error"]);
   if (m.contains("fail_write")) f.files.failWriteAt = f.files.writes + int(m["fail_write"]);
+  if (m.contains("arena_fail_at")) {  // the n-th chunk from now on and every later one; -1: none
+    const int n = m["arena_fail_at"];
+    f.arena.failAt = n < 0 ? -1 : int(f.arena.requested.size()) + n;
+  }
+  f.pump.ending = m.value("ending", f.pump.ending);
   if (m.contains("pdh")) {
     const auto& v = m["pdh"];  // open, add, add English
     f.perf.openResult = v[0], f.perf.addResult = v[1], f.perf.addEnglishResult = v[2];

@@ -128,6 +128,7 @@ class FakePump : public EventPump {
     events_.emplace_back(time, std::move(event));
   }
 
+  std::function<void()> onPump;  // runs at every pump, before the events due
   double step = 0;
   int pumps = 0;
   int waits = 0;
@@ -135,6 +136,7 @@ class FakePump : public EventPump {
 
  private:
   void RunDue() {
+    if (onPump) onPump();
     for (size_t i = 0; i < events_.size();) {
       if (events_[i].first <= clock_.now) {
         auto event = std::move(events_[i].second);

@@ -55,7 +55,10 @@ class FakeView : public View {
   Rgb foreColor(int id) override { return at(id).fore; }
   void addItem(int id, const std::string& item) override { at(id).items.push_back(item); }
   void clearItems(int id) override { at(id).items.clear(); }
-  void setValue(int id, int value) override { at(id).value = value; }
+  void setValue(int id, int value) override {
+    log.push_back("value " + Name(id) + "=" + std::to_string(value));
+    at(id).value = value;
+  }
   int value(int id) override { return at(id).value; }
   void beginWindowDrag() override { ++drags; }
   void endProgram() override { ++ends; }

@@ -41,7 +41,7 @@ struct ReportTest : testing::Test {
     return found;
   }
   void expectWaitWindowCameAndWent() {
-    EXPECT_EQ(view.log.front(), "lade shown");
+    EXPECT_EQ(std::count(view.log.begin(), view.log.end(), "lade shown"), 1);
     EXPECT_FALSE(view.waitShown);
     EXPECT_EQ(p.files.unfinished, 0);
     EXPECT_FALSE(writer.running());

@@ -4,6 +4,7 @@
 // probe document, messages, the 9x statistics key) are written down and compared with
 // NAME.golden. VELKARO_UPDATE_GOLDEN=1 writes the golden files anew (read the diff before
 // committing them).
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -58,6 +59,25 @@ std::string Colour(Rgb c) {
   return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b);
 }
 
+// What changed in the window between two of its states, a line for each change.
+std::vector<std::string> Changes(const std::map<int, FakeView::Control>& was,
+                                 const std::map<int, FakeView::Control>& now) {
+  std::vector<std::string> lines;
+  for (const auto& [id, c] : now) {
+    const auto& b = was.at(id);
+    const std::string name = FindControl(id) ? FindControl(id)->name : std::to_string(id);
+    if (c.text != b.text) lines.push_back(name + " " + Quoted(c.text));
+    if (c.visible != b.visible) lines.push_back(name + (c.visible ? " shown" : " hidden"));
+    if (c.items != b.items) {
+      lines.push_back(name + " items");
+      for (const auto& item : c.items) lines.back() += " " + Quoted(item);
+    }
+    if (c.value != b.value) lines.push_back(name + " value " + std::to_string(c.value));
+    if (c.fore != b.fore) lines.push_back(name + " colour " + Colour(c.fore));
+  }
+  return lines;
+}
+
 // Runs a scenario and writes down what every step did.
 class ScenarioRun {
  public:
@@ -65,6 +85,15 @@ class ScenarioRun {
     Describe(w.fake, scenario.value("machine", Json::object()));
     w.fake.shell.onFind = [this](const std::string& doc) {
       calls.push_back("browser lookup " + doc + (w.fake.devices.exists(doc) ? "" : " (missing)"));
+    };
+    // Each time the window lets events in: what it shows by then, and the memory held.
+    w.fake.pump.onPump = [this] {
+      Logged();
+      std::string line = "  events";
+      if (w.fake.arena.held()) line += ", " + std::to_string(w.fake.arena.held()) + " chunks held";
+      for (const auto& change : Changes(shown, w.view.controls())) line += " | " + change;
+      pumped.push_back(line);
+      shown = w.view.controls();
     };
     for (const auto& step : scenario["steps"]) Step(step);
   }
@@ -109,11 +138,21 @@ class ScenarioRun {
     After("== " + s);
   }
 
+  // The wait window and the pointer since the last look, in order with the events.
+  void Logged() {
+    for (; logged < w.view.log.size(); ++logged)
+      if (w.view.log[logged].rfind("lade", 0) == 0 || w.view.log[logged].rfind("pointer", 0) == 0)
+        pumped.push_back("  " + w.view.log[logged]);
+  }
+
   void Before() {
-    controls = w.view.controls();
+    controls = shown = w.view.controls();
+    pumped.clear();
     files = w.fake.files.disk;
     calls.clear();
     logged = w.view.log.size();
+    asked = w.fake.arena.requested.size();
+    chunks = w.fake.arena.chunks.size();
     started = w.fake.clock.now;
     drags = w.view.drags;
     ends = w.view.ends;
@@ -129,23 +168,20 @@ class ScenarioRun {
 
   void After(const std::string& title) {
     out += title + "\n";
-    for (const auto& [id, now] : w.view.controls()) {
-      const auto& was = controls.at(id);
-      const std::string name = FindControl(id) ? FindControl(id)->name : std::to_string(id);
-      if (now.text != was.text) out += name + " " + Quoted(now.text) + "\n";
-      if (now.visible != was.visible) out += name + (now.visible ? " shown\n" : " hidden\n");
-      if (now.items != was.items) {
-        out += name + " items";
-        for (const auto& item : now.items) out += " " + Quoted(item);
-        out += "\n";
-      }
-      if (now.value != was.value) out += name + " value " + std::to_string(now.value) + "\n";
-      if (now.fore != was.fore) out += name + " colour " + Colour(now.fore) + "\n";
-    }
+    for (const auto& change : Changes(controls, w.view.controls())) out += change + "\n";
     for (const auto& call : calls) out += "  " + call + "\n";
-    for (size_t i = logged; i < w.view.log.size(); ++i)  // the wait window and the pointer
-      if (w.view.log[i].rfind("lade", 0) == 0 || w.view.log[i].rfind("pointer", 0) == 0)
-        out += "  " + w.view.log[i] + "\n";
+    Logged();
+    for (const auto& line : pumped) out += line + "\n";
+    const auto& arena = w.fake.arena;
+    if (arena.requested.size() != asked) {
+      int blank = 0;
+      for (size_t i = chunks; i < arena.chunks.size(); ++i) blank += arena.chunks[i].allBlanks;
+      out += "  memory: " + std::to_string(arena.requested.size() - asked) + " chunks of " +
+             std::to_string(arena.requested.back()) + " characters asked, " +
+             std::to_string(arena.chunks.size() - chunks) + " given, " + std::to_string(blank) +
+             " given back written blank, " + std::to_string(arena.held()) + " still held, " +
+             std::to_string(arena.strayReleases) + " stray releases\n";
+    }
     char took[32];
     std::snprintf(took, sizeof took, "  took %.1f s\n", w.fake.clock.now - started);
     if (w.fake.clock.now - started >= 0.05) out += took;
@@ -179,11 +215,12 @@ class ScenarioRun {
   }
 
   ComposedForm<> w;
-  std::map<int, FakeView::Control> controls;
+  std::map<int, FakeView::Control> controls, shown;  // at the step's start, at the last events
+  std::vector<std::string> pumped;
   std::map<std::string, std::string> files;
   std::vector<std::string> calls;
   int drags = 0, ends = 0;
-  size_t logged = 0;
+  size_t logged = 0, asked = 0, chunks = 0;
   double started = 0;
 };
 

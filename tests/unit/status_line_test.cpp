@@ -51,14 +51,6 @@ struct StatusTick : testing::Test {
   StatusLine status{view, platform};
 };
 
-TEST_F(StatusTick, WritesTenFieldsLettingTheWindowsEventsInAtFourPoints) {
-  status.Timer1_Timer();
-  EXPECT_EQ(std::count(view.log.begin(), view.log.end(), "events"), 4);
-  EXPECT_EQ(view.written().size(), 10u);
-  EXPECT_EQ(view.text(ids::Text1(58)), "7 %");
-  EXPECT_FALSE(view.isVisible(ids::P1(4)));  // written though their panel is hidden
-}
-
 TEST_F(StatusTick, FailingStepIsSkippedAndEndingProgramStopsTheTick) {
   Platform withFailingClock{f.registry,   f.system,  f.shell,   failingClock, pump,    f.files,
                             f.management, f.machine, f.devices, f.perf,       f.power, f.arena};
