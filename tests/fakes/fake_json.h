@@ -104,6 +104,7 @@ inline void Describe(FakePlatform& f, const Json& m) {
   f.clock.uptimeMs = m.value("uptime_ms", f.clock.uptimeMs);
   f.clock.now = m.value("clock", f.clock.now);  // seconds of the monotonic clock
   f.pump.step = m.value("pump_step", f.pump.step);
+  f.clock.calendarFails = m.value("calendar_fails", f.clock.calendarFails);
   if (m.contains("memory")) {
     const auto& v = m["memory"];
     f.machine.memory = {v[0], v[1], v[2], v[3], v[4], v[5], v[6]};

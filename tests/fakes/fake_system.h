@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -98,8 +99,12 @@ class FakeClock : public Clock {
   explicit FakeClock(double start = 1000.0) : now(start) {}
   double monotonicSeconds() override { return now; }
   uint64_t uptimeMilliseconds() override { return uptimeMs; }
-  LocalTime localTime() override { return local; }
+  LocalTime localTime() override {
+    if (calendarFails) throw std::runtime_error("no calendar");
+    return local;
+  }
   double now;
+  bool calendarFails = false;
   uint64_t uptimeMs = 0;
   LocalTime local{2026, 12, 5, 6, 48, 42};
 };
@@ -111,7 +116,6 @@ class FakePump : public EventPump {
   explicit FakePump(FakeClock& clock) : clock_(clock) {}
 
   bool doEvents() override {
-    ++pumps;
     RunDue();
     return !ending;
   }
@@ -130,7 +134,6 @@ class FakePump : public EventPump {
 
   std::function<void()> onPump;  // runs at every pump, before the events due
   double step = 0;
-  int pumps = 0;
   int waits = 0;
   bool ending = false;
 
@@ -204,7 +207,6 @@ class FakeFiles : public TextFiles {
   // Committed files live in `disk` (path -> text as handed over, before any code page); a new
   // version stays apart until it is committed.
   CreatedFile create(const std::string& path) override {
-    ++creates;
     if (createError) return {nullptr, *createError};
     return {std::make_unique<File>(*this, path), {}};
   }
@@ -215,7 +217,6 @@ class FakeFiles : public TextFiles {
   int failWriteAt = -1;  // the write (counted from 0 over all files) that fails with writeError
   FileError writeError{112, "disk full"};
   std::optional<FileError> commitError;
-  int creates = 0;
   int writes = 0;
   int unfinished = 0;  // versions created and neither committed nor dropped yet
 

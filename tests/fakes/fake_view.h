@@ -70,12 +70,8 @@ class FakeView : public View {
                   text);
     messages.push_back(text);
   }
-  void showWaitWindow(bool shown) override {
-    log.push_back(shown ? "lade shown" : "lade down");
-    waitShown = shown;
-  }
+  void showWaitWindow(bool shown) override { log.push_back(shown ? "lade shown" : "lade down"); }
 
-  const Control& control(int id) { return at(id); }
   const std::map<int, Control>& controls() const { return controls_; }
   // The panels whose own flag says visible.
   std::vector<int> visiblePanels() {
@@ -85,18 +81,9 @@ class FakeView : public View {
     return shown;
   }
 
-  // The log's "text ..." entries: what was written into fields, in order.
-  std::vector<std::string> written() const {
-    std::vector<std::string> texts;
-    for (const auto& entry : log)
-      if (entry.rfind("text ", 0) == 0) texts.push_back(entry);
-    return texts;
-  }
-
   std::vector<std::string> log;
   int drags = 0;
   int ends = 0;
-  bool waitShown = false;
   std::vector<std::string> messages;
 
  private:

@@ -106,11 +106,21 @@ class ScenarioRun {
       out += "== machine changed\n";
       return;
     }
-    const std::string s = step;
+    Before();
+    Do(step);
+    After("== " + step.get<std::string>());
+  }
+
+  void Do(const std::string& s) {
     const std::string verb = s.substr(0, s.find(' '));
     const std::string arg = s.find(' ') == std::string::npos ? "" : s.substr(s.find(' ') + 1);
-    Before();
-    if (verb == "start") {
+    const auto space = arg.find(' ');
+    if (verb == "later") {  // "later 0.1 click Image17": that step at the first events 0.1 s on
+      const std::string later = arg.substr(space + 1);
+      w.fake.pump.at(w.fake.clock.now + std::stod(arg), [this, later] { Do(later); });
+    } else if (verb == "end") {  // the program starts ending (its window was closed)
+      w.fake.pump.ending = true;
+    } else if (verb == "start") {
       StartWindows windows(w.form, calls);
       StartUp start(w.fake.platform, w.state, windows, windows);
       if (!arg.empty())  // "start 1.6": the hand-over tick comes 1.6 s into the splash's load
@@ -122,20 +132,17 @@ class ScenarioRun {
     } else if (verb == "hover") {
       w.form.OnMouseMove(arg == "Form1" ? ids::kForm : FindControl(arg)->id);
     } else if (verb == "press") {  // "press Image10 2": a mouse button down on a control
-      const auto space = arg.find(' ');
       w.form.OnMouseDown(FindControl(arg.substr(0, space))->id, std::stoi(arg.substr(space + 1)), 0,
                          0, 0);
     } else if (verb == "tick") {
       for (int i = 0; i < std::stoi(arg); ++i, w.fake.clock.now += 0.25) w.form.Timer1_Timer();
     } else if (verb == "type") {
-      const auto space = arg.find(' ');
       w.view.setText(FindControl(arg.substr(0, space))->id, arg.substr(space + 1));
-    } else if (verb == "untick") {
-      w.view.setValue(FindControl(arg)->id, 0);
+    } else if (verb == "set") {  // "set Check3 2": a control's value (2: a greyed check box)
+      w.view.setValue(FindControl(arg.substr(0, space))->id, std::stoi(arg.substr(space + 1)));
     } else {
       ADD_FAILURE() << "unknown step " << s;
     }
-    After("== " + s);
   }
 
   // The wait window and the pointer since the last look, in order with the events.
