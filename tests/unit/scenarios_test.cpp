@@ -118,6 +118,15 @@ class ScenarioRun {
     if (verb == "later") {  // "later 0.1 click Image17": that step at the first events 0.1 s on
       const std::string later = arg.substr(space + 1);
       w.fake.pump.at(w.fake.clock.now + std::stod(arg), [this, later] { Do(later); });
+    } else if (verb == "during") {  // "during 1 click Label3": that step at the service's 2nd wait
+      auto& waits = w.fake.management.duringWait;  // from now (a connection's or a query's)
+      const size_t n = std::stoul(arg);
+      const std::string later = arg.substr(space + 1);
+      if (waits.size() <= n) waits.resize(n + 1);
+      waits[n] = [this, before = waits[n], later] {
+        if (before) before();
+        Do(later);
+      };
     } else if (verb == "end") {  // the program starts ending (its window was closed)
       w.fake.pump.ending = true;
     } else if (verb == "start") {
@@ -202,11 +211,12 @@ class ScenarioRun {
       out += "  registry write " + write.key + "\\" + write.name + " type " +
              std::to_string(write.data.type) + " " + Quoted(text::Utf16LeToUtf8(write.data.bytes)) +
              "\n";
-    std::set<std::string> asked;  // what the service was asked, once each
-    for (const auto& q : w.fake.management.queries) {
-      const std::string line = "  query " + q.text + " flags " +
-                               (q.flags ? std::to_string(*q.flags) : std::string("none")) + "\n";
-      if (asked.insert(line).second) out += line;
+    std::set<std::string> queried;  // what the service was asked, once each, and the deadlines
+    for (const auto& q : w.fake.management.queries) {  // of the work it belonged to, outer first
+      std::string line = "  query " + q.text + " flags " +
+                         (q.flags ? std::to_string(*q.flags) : std::string("none")) + " within";
+      for (const double seconds : q.work) line += " " + std::to_string(int(seconds)) + " s";
+      if (queried.insert(line).second) out += line + "\n";
     }
     for (const auto& port : w.fake.devices.opened) out += "  port " + port + "\n";
     for (const auto& event : w.fake.devices.events) out += "  " + event + "\n";
