@@ -14,6 +14,7 @@ from velkaro_e2e import (BOX, LADE, MAIN, MENU, REPORT, SPLASH, TITLE, Scenario,
 
 CURRENT = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion"
 DIRECTX = '    DirectX Version: = "DirectX 9.0c (4.09.0000.0904)'  # as Wine's dxdiag writes it
+PROBE_DOCUMENT = r"C:\Velkaro\test~12345.html"  # the browser's look-up writes and deletes it
 DATE_TIME = re.compile(r"(\d\d)\.(\d\d)\.(\d{4})  \|  (\d\d):(\d\d):(\d\d)")
 # What the panels show of the presets and of what Wine and the host give: the owner (HKLM), the
 # versions (HKCU, the 32-bit view), the video BIOS, the dump, the screen, German numbers.
@@ -39,6 +40,7 @@ class EverydayUse(Scenario):
         app.prefix.reg_import((Path(__file__).parent / "data" / "everyday.reg").read_text())
         app.unix_path(r"C:\Velkaro\dx.txt").write_bytes(f"Info\r\n{DIRECTX}\r\n".encode())
         app.unix_path(REPORT).write_bytes(b"an earlier report\r\n" * 500)
+        app.unix_path(PROBE_DOCUMENT).write_bytes(b"left from before")
         # Without a German locale on the host, Wine takes LC_ALL but not LANG alone.
         app.start("dxdiag.exe=d", {"LANG": "de_DE.UTF-8", "LC_ALL": "de_DE.UTF-8"})
         self.first_start(*app.wait_start())
@@ -79,6 +81,8 @@ class EverydayUse(Scenario):
             for label, panel in reversed(MENU):  # right to left: each click changes the panel
                 app.show(label, panel)
                 self.assertEqual(app.visible_panels(), [panel])
+        with self.subTest("the first look-up of the browser, over a probe document left from before"):
+            app.wait_control("Text1(33)", "text", 10, SHOWN["Text1(33)"])
         with self.subTest("hover turns only the label under the mouse red, the one left grey"):
             def looks():
                 screen = app.grab()
@@ -129,7 +133,7 @@ class EverydayUse(Scenario):
             self.assertRegex(text["Text1(10)"], r"^(N/A|\d+(\.\d+)+)$")
             # The 64-bit view lacks Fennrick 2: the program found it in the 32-bit view.
             self.assertIsNone(app.prefix.reg(r"HKLM\Software\Fennrick2", "VersionNo"))
-            self.assertIsNone(app.file_bytes(r"C:\Velkaro\test~12345.html"))
+            self.assertIsNone(app.file_bytes(PROBE_DOCUMENT))
         with self.subTest("the management service's values as Wine's wmic lists them"):
             want = {field: self.wmic(cls, *props)[0][prop]
                     for cls, props in WMIC.items() for prop, field in props.items()}

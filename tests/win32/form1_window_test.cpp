@@ -1,4 +1,5 @@
-// The main window's progress bar and busy pointer, which the memory release drives.
+// The main window's status timer, Tab between its fields, and its progress bar and busy pointer,
+// which the memory release drives.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -39,7 +40,7 @@ HCURSOR CursorOver(HWND control) {
 
 }  // namespace
 
-TEST(Form1Window, ProgressBarAndBusyPointerOfTheMemoryRelease) {
+TEST(Form1Window, StatusTimerTabProgressBarAndBusyPointer) {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
   HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -70,4 +71,23 @@ TEST(Form1Window, ProgressBarAndBusyPointerOfTheMemoryRelease) {
   for (int id : over) EXPECT_EQ(CursorOver(Descendant(window.hwnd(), id)), wait) << id;
   window.setBusyPointer(false);
   for (int id : over) EXPECT_NE(CursorOver(Descendant(window.hwnd(), id)), wait) << id;
+
+  // The status line's timer: four ticks a second, so three come well within 2 s.
+  int ticks = 0;
+  window.form().setTimerAction([&] { ++ticks; });
+  for (const DWORD start = GetTickCount(); ticks < 3 && GetTickCount() - start < 2000;) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
+  }
+  EXPECT_EQ(ticks, 3);
+
+  // Tab moves from a field to the next one, through the program's own message loop.
+  window.show();
+  HWND field = Descendant(window.hwnd(), ids::Text1(0));
+  SetFocus(field);
+  ASSERT_EQ(GetFocus(), field);
+  PostMessageW(field, WM_KEYDOWN, VK_TAB, 0);
+  pump.doEvents();
+  EXPECT_NE(GetFocus(), field);
+  EXPECT_EQ(GetParent(GetFocus()), GetParent(field));
 }
