@@ -1,9 +1,11 @@
 // The whole program on fake machines: each scenario (tests/data/scenarios/NAME.json) describes a
-// machine and what the user does; every step's effects (fields, lists, panels, colours, and the
-// calls that are behaviour: programs started, power actions, registry writes, files, ports, the
-// probe document, messages, the 9x statistics key) are written down and compared with
-// NAME.golden. VELKARO_UPDATE_GOLDEN=1 writes the golden files anew (read the diff before
-// committing them).
+// machine and what the user does (start, click, hover, press, tick, type, set, end; a step can
+// also come later, at the window's events, or during a wait for the management service); every
+// step's effects (fields, lists, panels, colours, what the window shows each time it lets events
+// in, and the calls that are behaviour: programs started, power actions, registry writes, files,
+// ports, the probe document, the service's queries and their deadlines, the memory taken,
+// messages, the 9x statistics key) are written down and compared with NAME.golden.
+// VELKARO_UPDATE_GOLDEN=1 writes the golden files anew (read the diff before committing them).
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
