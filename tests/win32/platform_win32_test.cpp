@@ -132,7 +132,7 @@ TEST(MessagePump, PauseProcessesEventsEndsWithTheProgramAndLeavesEventsToAMoveLo
   EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_APP, WM_APP, PM_NOREMOVE));
 }
 
-TEST(Win32Devices, PortsOpenExactlyWhenWineMapsThemToADevice) {
+TEST(Win32Devices, PortsOpenExactlyWhenWineMapsThemToADeviceAndNoOneHoldsThem) {
   // Wine maps COM1 to the host's /dev/ttyS0 when there is one; the other ports of a default
   // prefix have no device. A port that opens is closed again: it opens twice.
   Win32Devices devices;
@@ -144,4 +144,16 @@ TEST(Win32Devices, PortsOpenExactlyWhenWineMapsThemToADevice) {
     EXPECT_EQ(devices.openPort(name, access), mapped) << name;
     EXPECT_EQ(devices.openPort(name, access), mapped) << name;
   }
+  // One that another program holds open is not ready, even when that program shares it.
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring held = std::wstring(temp) + L"velkaro-held-port";
+  HANDLE holder =
+      CreateFileW(held.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(devices.openPort(Narrow(held), PortAccess::Read));
+  CloseHandle(holder);
+  EXPECT_TRUE(devices.openPort(Narrow(held), PortAccess::Read));
+  DeleteFileW(held.c_str());
 }
