@@ -33,6 +33,14 @@ inline Properties Object(const Json& j) {
   return p;
 }
 
+// Bytes written as hex numbers, "01 0a ff".
+inline std::string HexBytes(const std::string& hex) {
+  std::istringstream in(hex);
+  std::string bytes;
+  for (unsigned b; in >> std::hex >> b;) bytes += static_cast<char>(b);
+  return bytes;
+}
+
 inline RootKey Root(const std::string& name) {
   static const std::map<std::string, RootKey> roots = {{"HKCR", RootKey::ClassesRoot},
                                                        {"HKCU", RootKey::CurrentUser},
@@ -65,10 +73,8 @@ inline void PutRegistry(FakeRegistry& registry, const Json& row) {
     const uint32_t v = row[4].get<uint32_t>();
     data = {regtype::kDword, std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}};
   } else {
-    std::istringstream hex(row[4].get<std::string>());
-    std::string bytes;
-    for (unsigned b; hex >> std::hex >> b;) bytes += static_cast<char>(b);
-    data = {type == "binary" ? regtype::kBinary : static_cast<uint32_t>(std::stoul(type)), bytes};
+    data = {type == "binary" ? regtype::kBinary : static_cast<uint32_t>(std::stoul(type)),
+            HexBytes(row[4].get<std::string>())};
   }
   registry.put(Root(root), row[1], row[2], data, view);
 }

@@ -85,13 +85,6 @@ std::string Hex(const std::string& bytes) {
   return out;
 }
 
-std::string Bytes(const std::string& hex) {
-  std::istringstream in(hex);
-  std::string out;
-  for (unsigned b; in >> std::hex >> b;) out += static_cast<char>(b);
-  return out;
-}
-
 // A property value given as JSON ("-": missing altogether).
 std::optional<WmiValue> Property(const std::string& cell) {
   if (cell == "-") return std::nullopt;
@@ -304,11 +297,11 @@ const std::map<std::string, Table>& Tables() {
       {"folder_of", ROW(1, FolderOf(c[0]))},
       {"stem_of", ROW(1, StemOf(c[0]))},
       {"utf8_to_utf16", ROW(1, Hex(Utf8ToUtf16Le(c[0])))},
-      {"utf16_to_utf8", ROW(1, Utf16LeToUtf8(Bytes(c[0])))},
+      {"utf16_to_utf8", ROW(1, Utf16LeToUtf8(HexBytes(c[0])))},
       {"reg_path", {1, RegPath}},
       {"reg_decode",
        ROW(2, c[0] == "-" ? Regestry::DecodeRegValue(std::nullopt)
-                          : Regestry::DecodeRegValue(RegData{uint32_t(U(c[0])), Bytes(c[1])}))},
+                          : Regestry::DecodeRegValue(RegData{uint32_t(U(c[0])), HexBytes(c[1])}))},
       {"read_reg_path", {2, ReadRegPath}},
       {"read_reg_value", {2, ReadRegValue}},
       {"registry_record", {1, RegistryRecord}},
