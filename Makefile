@@ -22,10 +22,11 @@ TARGET ?=
 PYTHON := /usr/bin/python3
 
 .PHONY: all build native asan x64 x86 x64-gtest x86-gtest run test unit floor wine-test dist \
-  dist-check bench fuzz format clean
+  dist-check bench soak fuzz format clean
 
 FUZZ_SECONDS ?= 60
 FUZZ := $(BUILD)/fuzz
+SOAK_MINUTES ?= 10
 
 all: build
 
@@ -100,6 +101,11 @@ test:
 bench: x64 x86
 	@scripts/setup.sh test
 	$(PYTHON) scripts/bench.py --x64 $(X64) --x86 $(X86)
+
+# The leak test: SOAK_MINUTES minutes of use under Wine (tests/e2e/test_soak.py).
+soak: x64
+	@scripts/setup.sh test
+	VELKARO_SOAK_MINUTES=$(SOAK_MINUTES) $(PYTHON) tests/run_wine_tests.py --no-ctest -k Soak
 
 # libFuzzer targets of the portable core (clang, ASan + UBSan); each runs FUZZ_SECONDS seconds.
 fuzz:

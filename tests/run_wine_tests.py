@@ -14,7 +14,8 @@ from pathlib import Path
 
 E2E = Path(__file__).resolve().parent / "e2e"
 sys.path.insert(0, str(E2E))
-from velkaro_e2e import BUILDS, REPO, Session, processes_using, session  # noqa: E402
+import velkaro_e2e  # noqa: E402
+from velkaro_e2e import BUILDS, REPO, Session, processes_using  # noqa: E402
 
 
 def main():
@@ -29,7 +30,7 @@ def main():
     # A terminated run still tears down its prefixes, wineservers and X server.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(128 + signal.SIGTERM))
     failed, started = [], time.monotonic()
-    run = session(Session())
+    run = velkaro_e2e.SESSION = Session()
     times = {"Xvfb and templates": time.monotonic() - started}
     try:
         for arch, build, version in [] if args.no_ctest else [("win64", args.gtest, None),

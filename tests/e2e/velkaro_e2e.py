@@ -2,7 +2,6 @@
 prefixes of wine_prefix.py. An App is the program in a prefix, watched from inside by probe.exe (tests/e2e/probe)
 and driven by the mouse; a Scenario is a test of program starts, each check a subtest."""
 
-import atexit
 import contextlib
 import json
 import os
@@ -271,18 +270,8 @@ class App:
         return list(self.prefix.drive_c.glob("SystemInfo.txt.*.tmp"))
 
 
-_session = None
-
-
-def session(runner_session=None):
-    """The run's Session: the runner's once given, else one started on first use."""
-    global _session
-    if runner_session:
-        _session = runner_session
-    elif not _session:
-        _session = Session()
-        atexit.register(_session.stop)
-    return _session
+# The run's Session: the runner (tests/run_wine_tests.py) sets it and stops it.
+SESSION = None
 
 
 def program_version(arch="win64"):
@@ -340,7 +329,7 @@ def lines_of(data):
 class Scenario(unittest.TestCase):
     def new_app(self, arch="win64"):
         """A fresh prefix with the program in it (self.app), removed when the test ends."""
-        self.app = App(session(), type(self).__name__, BUILDS[arch], arch)
+        self.app = App(SESSION, type(self).__name__, BUILDS[arch], arch)
         self.addCleanup(self.app.close)
         return self.app
 
