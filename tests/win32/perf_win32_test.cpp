@@ -1,5 +1,5 @@
-// The processor times against the real calls (under Wine: the host's), the source the sampler
-// takes where no counter names the first processor.
+// The performance counters and the processor times against the real calls (under Wine: its PDH
+// and the host's times), the source the sampler takes where no counter names the first processor.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -22,6 +22,25 @@ void SpinOnFirstProcessor(DWORD milliseconds) {
   SetThreadAffinityMask(GetCurrentThread(), previous);
 }
 
+TEST(Win32PerfCounters, TheQueryTakesOnlyCountersTheSystemKnowsSoTheSamplerTakesTheTimes) {
+  Win32PerfCounters perf;
+  PdhHandle query = 0, counter = 0;
+  ASSERT_EQ(perf.openQuery(query), 0u);
+  // Wine knows no German names and no single-processor instance by either name.
+  EXPECT_EQ(perf.addCounter(query, kCounterPathNT, counter), pdh::kNoCounter);
+  EXPECT_EQ(perf.addEnglishCounter(query, kCounterPathEnglish, counter), pdh::kNoCounter);
+  ASSERT_EQ(perf.addEnglishCounter(query, "\\Processor(_Total)\\% Processor Time", counter), 0u);
+  EXPECT_EQ(perf.collect(query), 0u);
+  const CounterValue value = perf.doubleValue(counter);
+  EXPECT_TRUE(value.status == pdh::kValidData || value.status == pdh::kNewData) << value.status;
+  EXPECT_GE(value.value, 0.0);
+  EXPECT_NE(perf.doubleValue(0).status, pdh::kValidData);  // no counter: a failure, not data
+  perf.closeQuery(query);
+  EXPECT_FALSE(perf.readDynData(kStartStatKey, kCpuUsageValue));  // no Windows 9x statistics
+  Win32System system;
+  EXPECT_EQ(clsCPULoad(perf, system).source(), clsCPULoad::Source::FirstProcessorTimes);
+}
+
 TEST(Win32PerfCounters, ProcessorTimesShowAFirstProcessorKeptBusy) {
   Win32PerfCounters perf;
   const auto before = perf.firstProcessorTimes();
@@ -34,6 +53,11 @@ TEST(Win32PerfCounters, ProcessorTimesShowAFirstProcessorKeptBusy) {
   ASSERT_TRUE(busy.has_value());
   EXPECT_GT(*busy, 50.0);
   EXPECT_TRUE(BusyPercent(*allBefore, *perf.systemTimes()).has_value());
+  // Kernel time includes idle time, for all processors as for the first.
+  const auto idleBefore = perf.systemTimes();
+  Sleep(300);  // a stretch in which the processors are mostly idle
+  const auto idleAfter = perf.systemTimes();
+  EXPECT_GE(idleAfter->kernel - idleBefore->kernel, idleAfter->idle - idleBefore->idle);
 }
 
 }  // namespace

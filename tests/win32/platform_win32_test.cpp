@@ -1,4 +1,5 @@
-// The registry and the message pump against the real calls.
+// The registry, the system's facts, the shell, the clock and the message pump against the real
+// calls.
 #include <windows.h>
 #include <shlwapi.h>
 
@@ -77,6 +78,25 @@ TEST_F(ScratchKey, WritesByPathCreatingKeysAndReadsEveryTypeBack) {
   EXPECT_EQ(Regestry::ReadRegPath(registry, "HKCU\\" + key + "\\dword"), "42");
   EXPECT_FALSE(registry.queryValue(RootKey::LocalMachine, "SOFTWARE\\VelkaroNoSuchKey", "x",
                                    RegView::Wow32));
+}
+
+TEST(Win32System, VersionRecordsFoldersUserShellAndClock) {
+  Win32System system;
+  const auto extended = system.versionInfo(156), plain = system.versionInfo(148);
+  ASSERT_TRUE(extended && plain);
+  EXPECT_EQ(extended->platformId, 2u);
+  EXPECT_EQ(plain->major, extended->major);
+  EXPECT_EQ(extended->servicePack.size(), 128u);
+  EXPECT_FALSE(system.versionInfo(100));
+  EXPECT_FALSE(text::CutAtNul(system.userName(256).value_or("")).empty());
+  EXPECT_FALSE(system.windowsDirectory().empty() ||
+               text::EndsWith(system.windowsDirectory(), "\\"));
+  EXPECT_EQ(system.systemDirectory().rfind(system.windowsDirectory() + "\\", 0), 0u);
+  Win32Shell shell;
+  EXPECT_TRUE(shell.start("cmd.exe /c exit 0", WindowStyle::Hidden));
+  EXPECT_FALSE(shell.start("velkaro-no-such-program.exe", WindowStyle::NormalFocus));
+  // The uptime's low 32 bits are the tick count.
+  EXPECT_LT(GetTickCount() - static_cast<DWORD>(Win32Clock().uptimeMilliseconds()), 1000u);
 }
 
 namespace {

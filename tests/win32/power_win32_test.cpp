@@ -1,16 +1,42 @@
-// The harmless parts of the power and memory seams with the real calls: the privilege step and
-// the arena's chunks. No power action and no memory release is run here.
+// The harmless parts of the power and memory seams with the real calls: the privilege step, the
+// power status and processor facts, the arena's chunks. No power action and no memory release is
+// run here.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <limits>
+#include <vector>
 
+#include "win32/machine_win32.h"
 #include "win32/power_win32.h"
 
 using namespace velkaro;
 
 TEST(Win32Power, EnablesTheShutdownPrivilege) {
   EXPECT_TRUE(win32::Win32Power().enableShutdownPrivilege());
+  HANDLE token;  // the process's token holds it enabled now
+  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+  PRIVILEGE_SET shutdown{1, PRIVILEGE_SET_ALL_NECESSARY, {{{0, 0}, 0}}};
+  ASSERT_TRUE(LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &shutdown.Privilege[0].Luid));
+  BOOL enabled = FALSE;
+  EXPECT_TRUE(PrivilegeCheck(token, &shutdown, &enabled) && enabled);
+  CloseHandle(token);
+}
+
+TEST(Win32Machine, PowerStatusAsStoredAndTheProcessorFacts) {
+  SYSTEM_POWER_STATUS d{};
+  ASSERT_TRUE(GetSystemPowerStatus(&d));
+  const PowerStatus p = win32::Win32Machine().powerStatus();
+  EXPECT_EQ((std::vector<uint32_t>{p.acLineStatus, p.batteryFlag, p.batteryLifePercent,
+                                   p.batteryLifeTime, p.batteryFullLifeTime}),
+            (std::vector<uint32_t>{d.ACLineStatus, d.BatteryFlag, d.BatteryLifePercent,
+                                   d.BatteryLifeTime, d.BatteryFullLifeTime}));
+  const ProcessorFacts cpu = win32::Win32Machine().processorFacts();
+  ASSERT_TRUE(cpu.activeProcessors);  // Windows 7 and later, and Wine, have the call
+  EXPECT_GE(*cpu.activeProcessors, cpu.numberOfProcessors);
+  EXPECT_EQ(cpu.processorType, sizeof(void*) == 8 ? 8664u : 586u);  // Wine's for a 32-bit one
 }
 
 TEST(Win32Arena, HandsOutWritableChunksAndRefusesImpossibleOnes) {
