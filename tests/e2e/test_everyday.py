@@ -9,7 +9,7 @@ import pwd
 import re
 from pathlib import Path
 
-from velkaro_e2e import (BOX, LADE, MAIN, MENU, REPORT, SPLASH, TITLE, Scenario,
+from velkaro_e2e import (BOX, DRIVE_LINES, LADE, MAIN, MENU, REPORT, SPLASH, TITLE, Scenario,
                          colours, program_version, size, wait_for)
 
 CURRENT = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion"
@@ -150,6 +150,7 @@ class EverydayUse(Scenario):
         with self.subTest("Laufwerke: each drive and its size as Wine lists them"):
             disks = self.wmic("Win32_LogicalDisk", "DeviceID", "Size")
             lists = [items for items in (shown[f"List1({i})"]["items"] for i in range(9)) if items]
+            self.assertEqual({len(items) for items in lists}, {len(DRIVE_LINES)})  # emptied first
             self.assertEqual([items[0] + items[3] for items in lists],  # grouped the German way
                              [f"DeviceID: {d['DeviceID']}Size (KB): {int(d['Size']) // 1024:,}"
                               .replace(",", ".") for d in disks])
