@@ -14,12 +14,16 @@ typedef struct Object {
   int position; /* enumerator: objects handed out; object: its number */
 } Object;
 
-static void Stall(const StallPlan* plan, enum StallStep step) {
-  if (plan->step != step) return;
+/* Whether the step answered within the caller's timeout: a slow step (plan->ms) ends with the
+   timeout, a hung one (INFINITE) ignores it. */
+static BOOL Stall(const StallPlan* plan, enum StallStep step, DWORD timeout) {
+  const BOOL slow = plan->step == step && plan->ms != INFINITE && plan->ms > timeout;
+  if (plan->step != step) return TRUE;
   if (plan->release)
-    WaitForSingleObject(plan->release, plan->ms);
+    WaitForSingleObject(plan->release, slow ? timeout : plan->ms);
   else
-    Sleep(plan->ms);
+    Sleep(slow ? timeout : plan->ms);
+  return !slow;
 }
 
 static void* New(const void* vtable, const IID* iid, const StallPlan* plan, int position) {
@@ -56,7 +60,7 @@ static HRESULT STDMETHODCALLTYPE ClassObjectGet(IWbemClassObject* self, LPCWSTR 
                                                 VARIANT* value, CIMTYPE* type, LONG* flavor) {
   const Object* object = (const Object*)self;
   wchar_t text[32] = L"Stand-in 0";
-  Stall(object->plan, kStallGet);
+  Stall(object->plan, kStallGet, INFINITE);
   if (lstrcmpiW(name, L"Name") != 0) return (HRESULT)WBEM_E_NOT_FOUND;
   text[9] = (wchar_t)(L'0' + object->position);
   if (value) {
@@ -78,7 +82,7 @@ static HRESULT STDMETHODCALLTYPE EnumNext(IEnumWbemClassObject* self, LONG timeo
   Object* walk = (Object*)self;
   *returned = 0;
   if (count < 1) return (HRESULT)WBEM_E_INVALID_PARAMETER;
-  Stall(walk->plan, kStallNext);
+  if (!Stall(walk->plan, kStallNext, (DWORD)timeout)) return WBEM_S_TIMEDOUT;
   if (walk->position >= 2) return WBEM_S_FALSE;
   objects[0] =
       (IWbemClassObject*)New(&kClassObject, &IID_IWbemClassObject, walk->plan, ++walk->position);
@@ -94,7 +98,7 @@ static const IEnumWbemClassObjectVtbl kEnum = {
 static HRESULT STDMETHODCALLTYPE ServicesExecQuery(IWbemServices* self, BSTR language, BSTR query,
                                                    LONG flags, IWbemContext* context,
                                                    IEnumWbemClassObject** objects) {
-  Stall(((Object*)self)->plan, kStallQuery);
+  Stall(((Object*)self)->plan, kStallQuery, INFINITE);
   *objects =
       (IEnumWbemClassObject*)New(&kEnum, &IID_IEnumWbemClassObject, ((Object*)self)->plan, 0);
   return *objects ? WBEM_S_NO_ERROR : E_OUTOFMEMORY;
@@ -119,7 +123,7 @@ static HRESULT STDMETHODCALLTYPE LocatorConnect(IWbemLocator* self, BSTR resourc
                                                 BSTR password, BSTR locale, LONG flags,
                                                 BSTR authority, IWbemContext* context,
                                                 IWbemServices** services) {
-  Stall(((Object*)self)->plan, kStallConnect);
+  Stall(((Object*)self)->plan, kStallConnect, INFINITE);
   *services = (IWbemServices*)New(&kServices, &IID_IWbemServices, ((Object*)self)->plan, 0);
   return *services ? WBEM_S_NO_ERROR : E_OUTOFMEMORY;
 }

@@ -14,7 +14,7 @@ enum StallStep { kStallNowhere, kStallConnect, kStallQuery, kStallNext, kStallGe
 
 typedef struct StallPlan {
   enum StallStep step;
-  DWORD ms;       /* how long the step takes (INFINITE: for ever) */
+  DWORD ms;       /* how long the step takes (INFINITE: for ever, a hung service) */
   HANDLE release; /* ends the stall early when set; may be NULL */
 } StallPlan;
 
