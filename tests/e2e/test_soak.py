@@ -35,7 +35,7 @@ class Soak(Scenario):
             samples.append(s := self.minute(app))
             print(f"\nminute {m:<3} handles {s['handles']:5d}  gdi {s['gdi']:5d}  windows "
                   f"{s['windows']:4d}  memory {s['memory'] / 2**20:8.2f} MB  "
-                  f"(report {s['report']:.1f} s)", end="", flush=True)
+                  f"(report {s['report']:.1f} s)", flush=True)
         tail = samples[-max(1, len(samples) // 3):]
         for key, tolerance in [("handles", 0), ("gdi", 0), ("windows", 0), ("memory", 4 * 2**20)]:
             with self.subTest(f"{key} after minute 1"):
