@@ -95,8 +95,9 @@ TEST(Win32System, VersionRecordsFoldersUserShellAndClock) {
   Win32Shell shell;
   EXPECT_TRUE(shell.start("cmd.exe /c exit 0", WindowStyle::Hidden));
   EXPECT_FALSE(shell.start("velkaro-no-such-program.exe", WindowStyle::NormalFocus));
-  // The uptime's low 32 bits are the tick count.
-  EXPECT_LT(GetTickCount() - static_cast<DWORD>(Win32Clock().uptimeMilliseconds()), 1000u);
+  // The uptime's low 32 bits are the tick count (read after it: the count never runs back).
+  const auto uptime = static_cast<DWORD>(Win32Clock().uptimeMilliseconds());
+  EXPECT_LT(GetTickCount() - uptime, 1000u);
 }
 
 namespace {
