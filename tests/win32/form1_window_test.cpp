@@ -79,7 +79,7 @@ TEST(Form1Window, StatusTimerTabProgressBarAndBusyPointer) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
   }
-  EXPECT_EQ(ticks, 3);
+  EXPECT_GE(ticks, 3);
 
   // Tab moves from a field to the next one, through the program's own message loop.
   window.show();
