@@ -9,12 +9,11 @@ import pwd
 import re
 from pathlib import Path
 
-from velkaro_e2e import (BOX, DRIVE_LINES, LADE, MAIN, MENU, REPORT, SPLASH, TITLE, Scenario,
-                         colours, program_version, size, wait_for)
+from velkaro_e2e import (BOX, DRIVE_LINES, LADE, MAIN, MENU, PROBE_DOCUMENT, REPORT, SPLASH, TITLE,
+                         Scenario, colours, program_version, size, wait_for)
 
 CURRENT = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion"
 DIRECTX = '    DirectX Version: = "DirectX 9.0c (4.09.0000.0904)'  # as Wine's dxdiag writes it
-PROBE_DOCUMENT = r"C:\Velkaro\test~12345.html"  # the browser's look-up writes and deletes it
 DATE_TIME = re.compile(r"(\d\d)\.(\d\d)\.(\d{4})  \|  (\d\d):(\d\d):(\d\d)")
 # What the panels show of the presets and of what Wine and the host give: the owner (HKLM), the
 # versions (HKCU, the 32-bit view), the video BIOS, the dump, the screen, German numbers.
@@ -81,7 +80,7 @@ class EverydayUse(Scenario):
             for label, panel in reversed(MENU):  # right to left: each click changes the panel
                 app.show(label, panel)
                 self.assertEqual(app.visible_panels(), [panel])
-        with self.subTest("the first look-up of the browser, over a probe document left from before"):
+        with self.subTest("the first browser look-up, over a probe document left from before"):
             app.wait_control("Text1(33)", "text", 10, SHOWN["Text1(33)"])
         with self.subTest("hover turns only the label under the mouse red, the one left grey"):
             def looks():

@@ -11,8 +11,8 @@ import re
 import shutil
 import time
 
-from velkaro_e2e import (DONE, HEADERS, LADE, MAIN, MENU, REPORT, SPLASH, Scenario, lines_of,
-                         program_version)
+from velkaro_e2e import (DONE, HEADERS, LADE, MAIN, MENU, PROBE_DOCUMENT, REPORT, SPLASH, Scenario,
+                         lines_of, program_version)
 
 HKLM, HKCU = "HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER"
 CURRENT = HKLM + r"\SOFTWARE\Microsoft\Windows NT\CurrentVersion"
@@ -67,7 +67,7 @@ class Faults(Scenario):
     def test_faults(self):
         app = self.new_app()
         app.prefix.reg_import(fault_import())
-        folders = [app.unix_path(rf"C:\Velkaro\{name}") for name in ("dx.txt", "test~12345.html")]
+        folders = [app.unix_path(path) for path in (r"C:\Velkaro\dx.txt", PROBE_DOCUMENT)]
         for folder in folders:  # a folder, with a file inside, where the program writes a file
             folder.mkdir()
             (folder / "keep.txt").write_bytes(b"keep")

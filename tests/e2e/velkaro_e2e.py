@@ -1,10 +1,10 @@
 """End-to-end harness: the real Velkaro.exe under Xvfb and Wine, driven like a user, in the
-prefixes of wine_prefix.py. An App is the program in a prefix, watched from inside by probe.exe (tests/e2e/probe)
-and driven by the mouse; a Scenario is a test of program starts, each check a subtest."""
+prefixes of wine_prefix.py. An App is the program in a prefix, watched from inside by probe.exe
+(tests/e2e/probe) and driven by the mouse; a Scenario is a test of program starts, each check a
+subtest."""
 
 import contextlib
 import json
-import os
 import re
 import resource
 import select
@@ -18,13 +18,14 @@ from pathlib import Path, PureWindowsPath
 
 from PIL import ImageGrab
 
-from wine_prefix import LOADERS, REPO, Prefix, Session, processes_using  # noqa: F401
+from wine_prefix import LOADERS, REPO, Session, processes_using  # noqa: F401
 
 # The builds of the programs per kind of prefix; the runner's --build and --build-x86.
 BUILDS = {"win64": REPO / "build" / "x64", "win32": REPO / "build" / "x86"}
 SPLASH, MAIN, LADE, BOX = "VelkaroSplash", "VelkaroForm1", "VelkaroLade", "#32770"
 TITLE, DONE = "Velkaro 3.0", "Alle Daten Ausgewertet!"
 PROGRAM, REPORT = r"C:\Velkaro\Velkaro.exe", r"C:\SystemInfo.txt"
+PROBE_DOCUMENT = r"C:\Velkaro\test~12345.html"  # the browser's look-up writes and deletes it
 # The nine menu labels and the panels they show, in menu order; the last is the report's.
 MENU = [(f"Label{n}", f"P1({n - 2})") for n in range(2, 11)]
 # Fields the status line rewrites four times a second: the report holds an earlier value.

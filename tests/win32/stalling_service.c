@@ -17,12 +17,13 @@ typedef struct Object {
 /* Whether the step answered within the caller's timeout: a slow step (plan->ms) ends with the
    timeout, a hung one (INFINITE) ignores it. */
 static BOOL Stall(const StallPlan* plan, enum StallStep step, DWORD timeout) {
-  const BOOL slow = plan->step == step && plan->ms != INFINITE && plan->ms > timeout;
   if (plan->step != step) return TRUE;
+  const BOOL slow = plan->ms != INFINITE && plan->ms > timeout;
+  const DWORD ms = slow ? timeout : plan->ms;
   if (plan->release)
-    WaitForSingleObject(plan->release, slow ? timeout : plan->ms);
+    WaitForSingleObject(plan->release, ms);
   else
-    Sleep(slow ? timeout : plan->ms);
+    Sleep(ms);
   return !slow;
 }
 
