@@ -25,6 +25,32 @@ void Form1::setTimerAction(Action action) {
   tick_ = std::move(action);
 }
 
+bool Form1::filling() const {
+  for (const bool f : filling_)
+    if (f) return true;
+  return false;
+}
+
+void Form1::afterFills(Action action) {
+  if (filling())
+    afterFills_.push_back(std::move(action));
+  else
+    RunContained(action);
+}
+
+void Form1::RunAll(std::vector<Action>& actions) {
+  // Taken out first: an action may queue new ones.
+  std::vector<Action> due;
+  due.swap(actions);
+  for (const Action& action : due) RunContained(action);
+}
+
+bool Form1::DeferredByTick(Action action) {
+  if (!ticking_) return false;
+  afterTick_.push_back(std::move(action));
+  return true;
+}
+
 void Form1::leer() {
   view_.setVisible(kImage2, false);
   view_.setVisible(kImage1, true);
@@ -73,7 +99,13 @@ void Form1::ImageN_Click(int imageNumber) {
 }
 
 void Form1::Timer1_Timer() {
+  // The tick processes window events: the clicks it lets in run after it, so that the status
+  // line never stands still for a fill or a report.
+  if (ticking_) return RunContained(tick_);
+  ticking_ = true;
   RunContained(tick_);
+  ticking_ = false;
+  RunAll(afterTick_);
 }
 
 void Form1::MenuClick(int menuIndex) {
@@ -83,12 +115,15 @@ void Form1::MenuClick(int menuIndex) {
   // meanwhile. A click on the label whose fill is running only shows its panel: the running
   // fill completes the fields, and no panel is filled twice at once.
   if (filling_[menuIndex]) return;
-  filling_[menuIndex] = true;
-  struct Done {
-    bool& filling;
-    ~Done() { filling = false; }
-  } done{filling_[menuIndex]};
-  RunContained(fills_[menuIndex]);
+  {
+    filling_[menuIndex] = true;
+    struct Done {
+      bool& filling;
+      ~Done() { filling = false; }
+    } done{filling_[menuIndex]};
+    RunContained(fills_[menuIndex]);
+  }
+  if (!filling()) RunAll(afterFills_);
 }
 
 void Form1::RunContained(const Action& action) {
@@ -102,6 +137,7 @@ void Form1::RunContained(const Action& action) {
 }
 
 void Form1::OnClick(int id) {
+  if (DeferredByTick([this, id] { OnClick(id); })) return;
   for (int i = 0; i < kPanelCount; ++i) {
     if (id == Label(kMenu[i].label)) return MenuClick(i);
   }
@@ -127,6 +163,7 @@ bool Form1::HandlesMouse(int id) {
 }
 
 void Form1::OnMouseDown(int id, int button, int shift, float x, float y) {
+  if (DeferredByTick([=] { OnMouseDown(id, button, shift, x, y); })) return;
   if (id == kImage10) Image10_MouseDown(button, shift, x, y);
 }
 

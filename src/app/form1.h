@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "app/view.h"
 
@@ -25,6 +26,11 @@ class Form1 {
   void setLoadAction(Action action);
   // Runs on every tick of the window's 250 ms timer.
   void setTimerAction(Action action);
+
+  // Whether a fill is running (waiting for a service, another one may run inside it).
+  bool filling() const;
+  // Runs the action once no fill is running: at once when none is, else when the last one ends.
+  void afterFills(Action action);
 
   // Public operations.
   void leer();   // clears the hover state
@@ -63,6 +69,9 @@ class Form1 {
  private:
   void MenuClick(int menuIndex);
   void RunContained(const Action& action);
+  // Whether a click or press taken now must wait for the running tick: then it is queued.
+  bool DeferredByTick(Action action);
+  void RunAll(std::vector<Action>& actions);
 
   View& view_;
   std::array<Action, 9> fills_;
@@ -70,6 +79,9 @@ class Form1 {
   std::map<int, Action> buttons_;
   Action load_;
   Action tick_;
+  bool ticking_ = false;
+  std::vector<Action> afterTick_;   // clicks the tick let in, to run after it
+  std::vector<Action> afterFills_;  // actions that wait for the running fills
 };
 
 }  // namespace velkaro

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 #include "collectors/wmi_regimes.h"
 
@@ -63,22 +65,31 @@ std::optional<std::string> KilobyteFigure(const std::optional<WmiValue>& bytes,
 
 void ReadDriveInfo(Management& management, Machine& machine, View& view, AppState& state) {
   const numfmt::NumberSettings settings = machine.numberSettings();
-  for (int list = 0; list < ids::kListCount; ++list) view.clearItems(ids::List1(list));
+  std::vector<std::vector<std::string>> lists;       // each drive's list lines
+  std::vector<std::pair<int, std::string>> entries;  // table entries by index
   int x = 0;  // the line counter: raised before each table write
-  int y = 0;  // the drive's list
   const bool queried = wmi::SkipFromWalk(
       management, view, {wmi::kLocalCimV2, "Select * from Win32_LogicalDisk"},
       [&](wmi::Row& drive) {
+        lists.emplace_back();
         for (const DriveLine& line : kDriveLines) {
           const std::string value = LineValue(line, drive, settings);
-          if (y < ids::kListCount) view.addItem(ids::List1(y), line.caption + value);
+          lists.back().push_back(line.caption + value);
           ++x;
           if (x <= kLastEntry)
-            state.LaufwerkZeilen[x] = line.caption + std::string(line.tabs, '\t') + value;
+            entries.emplace_back(x, line.caption + std::string(line.tabs, '\t') + value);
         }
         ++x;  // the empty line behind the drive
-        ++y;
       });
+  // A service that did not answer in time leaves the last complete fill standing: the lists,
+  // the table and its count.
+  if (management.unanswered()) return;
+  for (int list = 0; list < ids::kListCount; ++list) {
+    view.clearItems(ids::List1(list));
+    if (list < static_cast<int>(lists.size()))
+      for (const std::string& item : lists[list]) view.addItem(ids::List1(list), item);
+  }
+  for (const auto& [index, text] : entries) state.LaufwerkZeilen[index] = text;
   state.LaufwerkAnzahl = queried ? x : 0;
 }
 

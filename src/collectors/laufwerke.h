@@ -20,7 +20,8 @@ std::optional<std::string> KilobyteFigure(const std::optional<WmiValue>& bytes,
 // table entries 6k+1 .. 6k+5 of drive k (as far as entry 200) and sets the line count to 6
 // times the number of drives. A line whose value cannot be read stands with its caption alone.
 // When the service cannot be bound or queried the lists end empty, the table stays as it was
-// and the count is 0.
+// and the count is 0. When it did not answer in time (or was left alone after a stall), the
+// lists, the table and the count of the last complete fill stay as they are.
 void ReadDriveInfo(Management& management, Machine& machine, View& view, AppState& state);
 
 }  // namespace velkaro::Laufwerke

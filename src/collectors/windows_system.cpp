@@ -124,8 +124,10 @@ void ShowWmiStatus(Management& management, View& view) {
       if (const auto text = FieldText(*version)) view.setText(Text1(10), *text);
     }
   }
-  view.setText(Text1(9),
-               WmiReachable(management) ? "WMI ist installiert!" : "WMI ist nicht installiert!");
+  const bool reachable = WmiReachable(management);
+  view.setText(Text1(9), reachable                 ? kWmiInstalled
+                         : management.unanswered() ? kWmiNotAnswering
+                                                   : kWmiNotInstalled);
 }
 
 void Fill(Platform& platform, View& view) {

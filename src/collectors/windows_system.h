@@ -27,9 +27,14 @@ std::string GetAdminRole(System& system);
 std::string GetWindowsPath(System& system);
 std::string GetSystemPath(System& system);
 
+inline constexpr const char* kWmiInstalled = "WMI ist installiert!";
+inline constexpr const char* kWmiNotInstalled = "WMI ist nicht installiert!";
+inline constexpr const char* kWmiNotAnswering = "WMI antwortet nicht!";
+
 // Whether the management service can be bound at all.
 bool WmiReachable(Management& management);
-// The WMI version and whether WMI is there: Text1(10) and Text1(9).
+// The WMI version and whether WMI is there: Text1(10) and Text1(9). A service that did not
+// answer in time (or was left alone after it stalled) is told as such, not as missing.
 void ShowWmiStatus(Management& management, View& view);
 
 // The panel's fill, in its order.

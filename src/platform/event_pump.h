@@ -11,6 +11,8 @@ class EventPump {
   // Waits up to maxSeconds for the next window event, then processes all pending ones.
   // False once the program is ending.
   virtual bool waitEvents(double maxSeconds) = 0;
+  // Whether the program is ending.
+  virtual bool ending() const = 0;
 };
 
 }  // namespace velkaro

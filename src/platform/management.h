@@ -101,26 +101,10 @@ class Management {
   // nullptr when it cannot be bound.
   virtual std::unique_ptr<WmiObject> getObject(const std::string& moniker) = 0;
 
-  // The calls between beginWork(seconds) and the matching endWork() share one deadline: a call
-  // still waiting for the service when it passes is abandoned and fails, like every later call
-  // of that work. Work nests (a fill started by a click taken while another waits); the
-  // innermost counts. A service that has stalled is not asked again for a while.
-  virtual void beginWork(double seconds) { (void)seconds; }
-  virtual void endWork() {}
-};
-
-// One piece of service work with its deadline, for the scope of a fill.
-class ManagementWork {
- public:
-  ManagementWork(Management& management, double seconds) : management_(management) {
-    management_.beginWork(seconds);
-  }
-  ManagementWork(const ManagementWork&) = delete;
-  ManagementWork& operator=(const ManagementWork&) = delete;
-  ~ManagementWork() { management_.endWork(); }
-
- private:
-  Management& management_;
+  // Whether a call of the work under way went unanswered: the service did not answer in time,
+  // or it was not asked because it had stalled before. Its failures then say nothing about
+  // what the service holds (a service that cannot be bound fails without that).
+  virtual bool unanswered() { return false; }
 };
 
 // The parts of a "winmgmts:" moniker.

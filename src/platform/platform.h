@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/deadlines.h"
 #include "platform/devices.h"
 #include "platform/event_pump.h"
 #include "platform/machine.h"
@@ -21,6 +22,7 @@ struct Platform {
   Shell& shell;
   Clock& clock;
   EventPump& pump;
+  Deadlines& deadlines;  // of the work under way, shared by every wait for a service
   TextFiles& files;
   Management& management;
   Machine& machine;

@@ -22,10 +22,10 @@ namespace velkaro {
 
 namespace {
 
-// A fill whose calls to the management service share one deadline.
-Form1::Action WithDeadline(Management& management, Form1::Action fill) {
-  return [&management, fill = std::move(fill)] {
-    ManagementWork work(management, wmi::kFillServiceSeconds);
+// A fill whose waits for the management service and the devices share one deadline.
+Form1::Action WithDeadline(Deadlines& deadlines, Form1::Action fill) {
+  return [&deadlines, fill = std::move(fill)] {
+    Work work(deadlines, wmi::kFillServiceSeconds);
     fill();
   };
 }
@@ -48,8 +48,7 @@ void Compose(Form1& form, View& view, Platform& platform, AppState& state) {
        [&view, &platform] { CPU::ReadProcessorInfo(platform.management, platform.machine, view); }},
       {7, [&view, &platform] { Sonstiges::Fill(platform.registry, view); }},
   };
-  for (const auto& [menu, fill] : fills)
-    form.setFill(menu, WithDeadline(platform.management, fill));
+  for (const auto& [menu, fill] : fills) form.setFill(menu, WithDeadline(platform.deadlines, fill));
 
   // Power actions: Image4 shut down, Image5 restart, Image6 log off, Image3 stand-by, Image7 lock.
   const std::pair<int, const char*> powerButtons[] = {{4, "0"}, {5, "1"}, {6, "2"}, {3, "3"}};

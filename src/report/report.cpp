@@ -34,10 +34,7 @@ std::string FailureMessage(bool created, const FileError& error) {
 // report stays as it was.
 class Writer::Run {
  public:
-  explicit Run(Writer& writer) : writer_(writer) {
-    writer_.running_ = true;
-    writer_.view_.showWaitWindow(true);
-  }
+  explicit Run(Writer& writer) : writer_(writer) {}
   Run(const Run&) = delete;
   Run& operator=(const Run&) = delete;
   ~Run() {
@@ -62,9 +59,15 @@ Writer::Writer(Form1& form, View& view, Platform& platform, AppState& state)
 
 void Writer::Image17_Click() {
   if (running_) return;
+  running_ = true;
+  view_.showWaitWindow(true);
+  form_.afterFills([this] { RunNow(); });
+}
+
+void Writer::RunNow() {
   Run run(*this);
   std::string failure;
-  const Outcome outcome = Write(run, failure);
+  const Outcome outcome = platform_.pump.ending() ? Outcome::Ending : Write(run, failure);
   run.end();
   // A program that is ending shows no message: the run just stops.
   if (outcome == Outcome::Failed) view_.messageBox(failure, MessageIcon::Error);

@@ -27,8 +27,10 @@ class Writer {
  public:
   Writer(Form1& form, View& view, Platform& platform, AppState& state);
 
-  // The click on Image17. A click while a run is in progress is refused: the pauses pump
-  // window events, so the button can be clicked again meanwhile.
+  // The click on Image17. The wait window comes up at once; the run starts once no fill is
+  // running (a click taken while a fill waits for a service), so that it never copies a panel
+  // whose fill is still under way. A click while a run is asked for or in progress is refused:
+  // the pauses pump window events, so the button can be clicked again meanwhile.
   void Image17_Click();
 
   bool running() const { return running_; }
@@ -36,6 +38,7 @@ class Writer {
  private:
   enum class Outcome { Done, Failed, Ending };
   class Run;
+  void RunNow();
   Outcome Write(Run& run, std::string& failure);
 
   Form1& form_;

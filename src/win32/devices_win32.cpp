@@ -23,26 +23,34 @@ ScreenMetrics Win32Devices::screen() {
   return metrics;
 }
 
-bool Win32Devices::openPort(const std::string& device, PortAccess access) {
+bool Win32Devices::OpenAndClose(const std::wstring& device, PortAccess access) {
   // Exclusive, synchronous, and closed at once: only whether the open succeeds counts.
   HANDLE port =
-      CreateFileW(Wide(device).c_str(), access == PortAccess::Read ? GENERIC_READ : GENERIC_WRITE,
-                  0, nullptr, OPEN_EXISTING, 0, nullptr);
+      CreateFileW(device.c_str(), access == PortAccess::Read ? GENERIC_READ : GENERIC_WRITE, 0,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
   if (port == INVALID_HANDLE_VALUE) return false;
   CloseHandle(port);
   return true;
 }
 
+bool Win32Devices::openPort(const std::string& device, PortAccess access) {
+  return OffThread(ports_, false, [opener = opener_, name = Wide(device), access] {
+    return opener(name, access);
+  });
+}
+
 bool Win32Devices::createEmptyFile(const std::string& path) {
-  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  CloseHandle(file);
-  return true;
+  return OffThread(files_, false, [name = Wide(path)] {
+    HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+  });
 }
 
 bool Win32Devices::deleteFile(const std::string& path) {
-  return DeleteFileW(Wide(path).c_str()) != 0;
+  return OffThread(files_, false, [name = Wide(path)] { return DeleteFileW(name.c_str()) != 0; });
 }
 
 }  // namespace velkaro::win32

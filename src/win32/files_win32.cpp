@@ -10,8 +10,10 @@
 
 namespace velkaro::win32 {
 
-std::optional<std::string> Win32TextFiles::read(const std::string& path, std::size_t maxBytes) {
-  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ,
+namespace {
+
+std::optional<std::string> ReadAnsi(const std::wstring& path, std::size_t maxBytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
@@ -38,6 +40,13 @@ std::optional<std::string> Win32TextFiles::read(const std::string& path, std::si
   std::wstring wide(static_cast<size_t>(n), L'\0');
   MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n);
   return Narrow(wide);
+}
+
+}  // namespace
+
+std::optional<std::string> Win32TextFiles::read(const std::string& path, std::size_t maxBytes) {
+  return OffThread(reads_, std::optional<std::string>(),
+                   [name = Wide(path), maxBytes] { return ReadAnsi(name, maxBytes); });
 }
 
 namespace {

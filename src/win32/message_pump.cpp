@@ -47,19 +47,13 @@ bool MessagePump::waitEvents(double maxSeconds) {
   return doEvents();
 }
 
-bool MessagePump::waitFor(HANDLE handle, double maxSeconds) {
-  const DWORD start = GetTickCount();
-  const DWORD limit = Milliseconds(maxSeconds);
-  while (!ending_) {
-    const DWORD spent = GetTickCount() - start;
-    const DWORD left = limit == INFINITE ? INFINITE : spent >= limit ? 0 : limit - spent;
-    const DWORD woke =
-        MsgWaitForMultipleObjectsEx(1, &handle, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (woke == WAIT_OBJECT_0) return true;
-    if (woke != WAIT_OBJECT_0 + 1) return false;  // time is up (or the handle is bad)
-    doEvents();
-  }
-  return false;
+MessagePump::Wake MessagePump::waitOnce(HANDLE handle, double maxSeconds) {
+  if (ending_) return Wake::Ending;
+  const DWORD woke = MsgWaitForMultipleObjectsEx(1, &handle, Milliseconds(maxSeconds), QS_ALLINPUT,
+                                                 MWMO_INPUTAVAILABLE);
+  if (woke == WAIT_OBJECT_0) return Wake::Signalled;
+  if (woke == WAIT_OBJECT_0 + 1) return Wake::Events;
+  return Wake::TimedOut;  // time is up (or the handle is bad)
 }
 
 int MessagePump::run() {

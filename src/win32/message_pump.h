@@ -13,10 +13,11 @@ class MessagePump : public EventPump {
  public:
   bool doEvents() override;
   bool waitEvents(double maxSeconds) override;
-  // Waits until the handle is signalled, processing window events meanwhile, for at most
-  // maxSeconds; true when it was signalled. False at once when the program is ending.
-  bool waitFor(HANDLE handle, double maxSeconds);
-  bool ending() const { return ending_; }
+  enum class Wake { Signalled, Events, TimedOut, Ending };
+  // Waits at most maxSeconds until the handle is signalled or window events are pending; the
+  // events are left to the caller (doEvents). Ending at once when the program is ending.
+  Wake waitOnce(HANDLE handle, double maxSeconds);
+  bool ending() const override { return ending_; }
   // Ends the loops: handlers that pump events see the end and wind down, then run() returns.
   void quit(int exitCode);
   // Runs until the program ends; returns the exit code.

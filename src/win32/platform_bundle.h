@@ -15,19 +15,23 @@
 namespace velkaro::win32 {
 
 struct Win32Platform {
-  Win32Registry registry;
-  Win32System system;
-  Win32Shell shell;
   Win32Clock clock;
   MessagePump pump;
-  Win32TextFiles files;
-  ComManagement management{pump, clock};
+  Deadlines deadlines{clock};
+  // Calls that can block on a device or on a network path, each kind on a thread of its own.
+  ServiceCalls portCalls{pump, deadlines};
+  ServiceCalls fileCalls{pump, deadlines};
+  Win32Registry registry;
+  Win32System system;
+  Win32Shell shell{&fileCalls};
+  Win32TextFiles files{&fileCalls};
+  ComManagement management{pump, deadlines};
   Win32Machine machine;
-  Win32Devices devices;
+  Win32Devices devices{&portCalls, &fileCalls};
   Win32PerfCounters perf;
   Win32Power power;
   Win32Arena arena;
-  Platform platform{registry,   system,  shell,   clock, pump,  files,
+  Platform platform{registry,   system,  shell,   clock, pump,  deadlines, files,
                     management, machine, devices, perf,  power, arena};
 };
 

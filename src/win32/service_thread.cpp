@@ -12,6 +12,7 @@ ServiceThread::ServiceThread() {
 
 ServiceThread::~ServiceThread() {
   if (wake_) CloseHandle(wake_);
+  if (handle_) CloseHandle(handle_);
   DeleteCriticalSection(&lock_);
 }
 
@@ -28,7 +29,7 @@ std::shared_ptr<ServiceThread> ServiceThread::Start() {
     return nullptr;
   }
   thread->threadId_ = id;
-  CloseHandle(reinterpret_cast<HANDLE>(handle));
+  thread->handle_ = reinterpret_cast<HANDLE>(handle);
   return thread;
 }
 
@@ -52,9 +53,14 @@ void ServiceThread::Loop() {
     }
     LeaveCriticalSection(&lock_);
     if (stop) return;
-    if (job)
-      job();
-    else
+    if (job) {
+      // Jobs catch what they throw (see ServiceCalls::Call); this keeps the thread's end in
+      // any case.
+      try {
+        job();
+      } catch (...) {
+      }
+    } else
       WaitForSingleObject(wake_, INFINITE);
   }
 }

@@ -27,6 +27,8 @@ class ServiceThread {
   // The thread ends after the jobs queued so far; nobody waits for it.
   void stop();
   bool onThisThread() const { return GetCurrentThreadId() == threadId_; }
+  // Whether the thread has ended (after stop(), once its jobs have returned).
+  bool ended() const { return !handle_ || WaitForSingleObject(handle_, 0) == WAIT_OBJECT_0; }
 
  private:
   ServiceThread();
@@ -38,6 +40,7 @@ class ServiceThread {
   std::deque<Job> jobs_;
   bool stopping_ = false;
   DWORD threadId_ = 0;
+  HANDLE handle_ = nullptr;
 };
 
 // The end of one job, shared by the job and whoever waits for it: the first to claim it decides

@@ -97,11 +97,11 @@ bool Win32Shell::start(const std::string& commandLine, WindowStyle style) {
 }
 
 std::string Win32Shell::findExecutable(const std::string& document) {
-  wchar_t found[MAX_PATH + 1] = {};
-  const auto rc =
-      reinterpret_cast<INT_PTR>(FindExecutableW(Wide(document).c_str(), nullptr, found));
-  if (rc <= 32) return {};
-  return Narrow(found);
+  return OffThread(files_, std::string(), [name = Wide(document)] {
+    wchar_t found[MAX_PATH + 1] = {};
+    const auto rc = reinterpret_cast<INT_PTR>(FindExecutableW(name.c_str(), nullptr, found));
+    return rc <= 32 ? std::string() : Narrow(found);
+  });
 }
 
 double Win32Clock::monotonicSeconds() {

@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "platform/shell.h"
 #include "platform/system.h"
+#include "win32/service_calls.h"
 
 namespace velkaro::win32 {
 
@@ -21,8 +22,14 @@ class Win32System : public System {
 
 class Win32Shell : public Shell {
  public:
+  // The look-up reads the document's folder, which can lie on a network path: it runs through
+  // `files` when given.
+  explicit Win32Shell(ServiceCalls* files = nullptr) : files_(files) {}
   bool start(const std::string& commandLine, WindowStyle style) override;
   std::string findExecutable(const std::string& document) override;
+
+ private:
+  ServiceCalls* files_;
 };
 
 class Win32Clock : public Clock {

@@ -13,7 +13,7 @@ namespace {
 template <typename T>
 class Remote {
  public:
-  Remote(ComManagement& owner, std::shared_ptr<ServiceThread> thread, T* object)
+  Remote(ServiceCalls& owner, std::shared_ptr<ServiceThread> thread, T* object)
       : owner_(owner), thread_(std::move(thread)), object_(object) {}
   Remote(const Remote&) = delete;
   Remote& operator=(const Remote&) = delete;
@@ -24,23 +24,23 @@ class Remote {
     else
       thread_->post([object = object_] { object->Release(); });
   }
-  // Runs `work(object)` on the object's thread; see ComManagement::Call.
+  // Runs `work(object)` on the object's thread; see ServiceCalls::Call.
   template <typename R, typename Work>
   std::optional<R> call(Work work) {
     return owner_.Call<R>(thread_, [object = object_, work] { return work(object); });
   }
-  ComManagement& owner() { return owner_; }
+  ServiceCalls& owner() { return owner_; }
   const std::shared_ptr<ServiceThread>& thread() { return thread_; }
 
  private:
-  ComManagement& owner_;
+  ServiceCalls& owner_;
   std::shared_ptr<ServiceThread> thread_;
   T* object_;
 };
 
 class ComObject : public WmiObject {
  public:
-  ComObject(ComManagement& owner, std::shared_ptr<ServiceThread> thread, IWbemClassObject* object)
+  ComObject(ServiceCalls& owner, std::shared_ptr<ServiceThread> thread, IWbemClassObject* object)
       : object_(owner, std::move(thread), object) {}
   std::optional<WmiValue> get(const std::string& name) override {
     auto value = object_.call<std::optional<WmiValue>>(
@@ -68,16 +68,16 @@ inline void Dispose(const NextObject& next) {
 
 class ComObjectSet : public WmiObjectSet {
  public:
-  ComObjectSet(ComManagement& owner, std::shared_ptr<ServiceThread> thread,
+  ComObjectSet(ServiceCalls& owner, std::shared_ptr<ServiceThread> thread,
                IEnumWbemClassObject* objects)
       : objects_(owner, std::move(thread), objects) {}
 
   std::unique_ptr<WmiObject> next() override {
     if (done_) return nullptr;
-    // The service's own wait ends with the work's deadline too, so that a slow service does not
-    // keep the thread beyond it.
+    // The service's own wait ends a margin before the work's deadline: a slow service answers
+    // "timed out" while the window still waits, and the thread stays usable.
     const long waitMs = static_cast<long>(
-        std::min(objects_.owner().secondsLeft() * 1000.0 + 1.0, double{0x7FFFFFFF}));
+        std::min(objects_.owner().serviceWaitSeconds() * 1000.0, double{0x7FFFFFFE}));
     const auto next = objects_.call<NextObject>([waitMs](IEnumWbemClassObject* objects) {
       NextObject answer;
       ULONG returned = 0;
@@ -90,6 +90,7 @@ class ComObjectSet : public WmiObjectSet {
     });
     if (!next || next->hr == WBEM_S_TIMEDOUT || FAILED(next->hr)) {
       if (next) Dispose(*next);
+      if (next && next->hr == WBEM_S_TIMEDOUT) objects_.owner().unanswered();
       failed_ = done_ = true;
       return nullptr;
     }
@@ -109,7 +110,7 @@ class ComObjectSet : public WmiObjectSet {
 
 class ComService : public WmiService {
  public:
-  ComService(ComManagement& owner, std::shared_ptr<ServiceThread> thread, IWbemServices* services)
+  ComService(ServiceCalls& owner, std::shared_ptr<ServiceThread> thread, IWbemServices* services)
       : services_(owner, std::move(thread), services) {}
 
   std::unique_ptr<WmiObjectSet> execQuery(const std::string& query,
@@ -158,63 +159,27 @@ IWbemServices* ConnectNamespace(const ComManagement::LocatorFactory& makeLocator
 
 }  // namespace
 
-ComManagement::ComManagement(MessagePump& pump, Clock& clock, LocatorFactory locator,
+ComManagement::ComManagement(MessagePump& pump, Deadlines& deadlines, LocatorFactory locator,
                              ServiceTiming timing)
-    : pump_(pump),
-      clock_(clock),
-      locator_(locator ? std::move(locator) : LocatorFactory(CreateWbemLocator)),
-      timing_(timing) {}
-
-ComManagement::~ComManagement() {
-  if (thread_) thread_->stop();
-}
-
-bool ComManagement::stalled() {
-  return pump_.ending() || clock_.monotonicSeconds() < stalledUntil_;
-}
-
-double ComManagement::secondsLeft() {
-  const double now = clock_.monotonicSeconds();
-  return (deadlines_.empty() ? now + timing_.callSeconds : deadlines_.back()) - now;
-}
-
-std::shared_ptr<ServiceThread> ComManagement::Thread() {
-  if (!thread_ && !stalled()) thread_ = ServiceThread::Start();
-  return thread_;
-}
-
-void ComManagement::GiveUp() {
-  stalledUntil_ = clock_.monotonicSeconds() + timing_.retrySeconds;
-  thread_->stop();
-  thread_.reset();
-  // The calls waited for further out end too: their thread is gone.
-  for (const auto& call : waiting_) call->cancel();
-}
-
-void ComManagement::beginWork(double seconds) {
-  deadlines_.push_back(clock_.monotonicSeconds() + seconds);
-}
-
-void ComManagement::endWork() {
-  if (!deadlines_.empty()) deadlines_.pop_back();
-}
+    : calls_(pump, deadlines, timing),
+      locator_(locator ? std::move(locator) : LocatorFactory(CreateWbemLocator)) {}
 
 std::unique_ptr<WmiService> ComManagement::connect(const std::string& moniker) {
   const auto parsed = ParseWmiMoniker(moniker);
   if (!parsed || !parsed->objectPath.empty()) return nullptr;
-  const auto thread = Thread();
-  const auto services = Call<IWbemServices*>(thread, [makeLocator = locator_, where = *parsed] {
-    return ConnectNamespace(makeLocator, where);
-  });
+  const auto thread = calls_.Thread();
+  const auto services = calls_.Call<IWbemServices*>(
+      thread,
+      [makeLocator = locator_, where = *parsed] { return ConnectNamespace(makeLocator, where); });
   if (!services || !*services) return nullptr;
-  return std::make_unique<ComService>(*this, thread, *services);
+  return std::make_unique<ComService>(calls_, thread, *services);
 }
 
 std::unique_ptr<WmiObject> ComManagement::getObject(const std::string& moniker) {
   const auto parsed = ParseWmiMoniker(moniker);
   if (!parsed || parsed->objectPath.empty()) return nullptr;
-  const auto thread = Thread();
-  const auto object = Call<IWbemClassObject*>(
+  const auto thread = calls_.Thread();
+  const auto object = calls_.Call<IWbemClassObject*>(
       thread, [makeLocator = locator_, where = *parsed]() -> IWbemClassObject* {
         ComPtr<IWbemServices> services(ConnectNamespace(makeLocator, where));
         if (!services) return nullptr;
@@ -226,7 +191,7 @@ std::unique_ptr<WmiObject> ComManagement::getObject(const std::string& moniker) 
         return object;
       });
   if (!object || !*object) return nullptr;
-  return std::make_unique<ComObject>(*this, thread, *object);
+  return std::make_unique<ComObject>(calls_, thread, *object);
 }
 
 }  // namespace velkaro::win32

@@ -171,6 +171,16 @@ inline void Describe(FakePlatform& f, const Json& m) {
   for (const auto& [path, text] : Part(m, "device_files").items())
     f.devices.files[text::LowerAscii(path)] = text;
   if (m.contains("wmi_offline")) f.management.offline = m["wmi_offline"];
+  // How long the service takes for each step: seconds, or "hung" for a call that never returns.
+  for (const auto& [step, time] : Part(m, "wmi_seconds").items()) {
+    static const std::map<std::string, FakeManagement::Step> kSteps = {
+        {"connect", FakeManagement::kConnect},
+        {"query", FakeManagement::kQuery},
+        {"next", FakeManagement::kNext},
+        {"get", FakeManagement::kGet}};
+    f.management.seconds[kSteps.at(step)] =
+        time.is_string() ? FakeManagement::kHung : time.get<double>();
+  }
   // The report's file: files on disk, and how creating, the n-th write from now or the commit
   // fails ([code, reason]; null: it works).
   for (const auto& [path, text] : Part(m, "disk").items()) f.files.disk[path] = text;
@@ -184,7 +194,7 @@ inline void Describe(FakePlatform& f, const Json& m) {
     const int n = m["arena_fail_at"];
     f.arena.failAt = n < 0 ? -1 : int(f.arena.requested.size()) + n;
   }
-  f.pump.ending = m.value("ending", f.pump.ending);
+  f.pump.quitting = m.value("ending", f.pump.quitting);
   if (m.contains("pdh")) {
     const auto& v = m["pdh"];  // open, add, add English
     f.perf.openResult = v[0], f.perf.addResult = v[1], f.perf.addEnglishResult = v[2];

@@ -117,15 +117,16 @@ class FakePump : public EventPump {
 
   bool doEvents() override {
     RunDue();
-    return !ending;
+    return !quitting;
   }
+  bool ending() const override { return quitting; }
   bool waitEvents(double maxSeconds) override {
     ++waits;
     // Like a real wait, it lasts at least a moment, so a remainder below the clock's resolution
     // cannot keep a caller waiting for ever.
     clock_.now += std::max(step > 0 && step < maxSeconds ? step : maxSeconds, 1e-9);
     RunDue();
-    return !ending;
+    return !quitting;
   }
   // Runs `event` at the first pump at or after the given clock time.
   void at(double time, std::function<void()> event) {
@@ -135,7 +136,7 @@ class FakePump : public EventPump {
   std::function<void()> onPump;  // runs at every pump, before the events due
   double step = 0;
   int waits = 0;
-  bool ending = false;
+  bool quitting = false;  // the program is ending
 
  private:
   void RunDue() {

@@ -14,14 +14,15 @@ struct FakePlatform {
   FakeShell shell;
   FakeClock clock;
   FakePump pump{clock};
+  Deadlines deadlines{clock};
   FakeFiles files;
-  FakeManagement management;
+  FakeManagement management{clock, deadlines};
   FakeMachine machine;
   FakeDevices devices;
   FakePerf perf;
   FakePower power;
   FakeArena arena;
-  Platform platform{registry,   system,  shell,   clock, pump,  files,
+  Platform platform{registry,   system,  shell,   clock, pump,  deadlines, files,
                     management, machine, devices, perf,  power, arena};
 };
 

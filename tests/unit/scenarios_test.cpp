@@ -129,8 +129,10 @@ class ScenarioRun {
         if (before) before();
         Do(later);
       };
+    } else if (verb == "wait") {  // "wait 60": time passes with nothing to do
+      w.fake.clock.now += std::stod(arg);
     } else if (verb == "end") {  // the program starts ending (its window was closed)
-      w.fake.pump.ending = true;
+      w.fake.pump.quitting = true;
     } else if (verb == "start") {
       StartWindows windows(w.form, calls);
       StartUp start(w.fake.platform, w.state, windows, windows);
@@ -180,7 +182,7 @@ class ScenarioRun {
     w.fake.devices.opened.clear();
     w.fake.devices.events.clear();
     w.fake.perf.log.clear();
-    w.fake.management.queries.clear();
+    w.fake.management.log.clear();
     w.view.messages.clear();
   }
 
@@ -213,13 +215,9 @@ class ScenarioRun {
       out += "  registry write " + write.key + "\\" + write.name + " type " +
              std::to_string(write.data.type) + " " + Quoted(text::Utf16LeToUtf8(write.data.bytes)) +
              "\n";
-    std::set<std::string> queried;  // what the service was asked, once each, and the deadlines
-    for (const auto& q : w.fake.management.queries) {  // of the work it belonged to, outer first
-      std::string line = "  query " + q.text + " flags " +
-                         (q.flags ? std::to_string(*q.flags) : std::string("none")) + " within";
-      for (const double seconds : q.work) line += " " + std::to_string(int(seconds)) + " s";
-      if (queried.insert(line).second) out += line + "\n";
-    }
+    std::set<std::string> wmi;  // what the service was asked or not, once each
+    for (const auto& line : w.fake.management.log)
+      if (wmi.insert(line).second) out += "  wmi " + line + "\n";
     for (const auto& port : w.fake.devices.opened) out += "  port " + port + "\n";
     for (const auto& event : w.fake.devices.events) out += "  " + event + "\n";
     for (const auto& entry : w.fake.perf.log)

@@ -164,7 +164,7 @@ std::string Pause(const Cells& c) {
   pump.step = std::stod(c[1]);
   int events = 0;
   pump.at(clock.now + 0.3, [&] { ++events; });
-  if (c[3] != "-") pump.at(std::stod(c[3]), [&] { pump.ending = true; });
+  if (c[3] != "-") pump.at(std::stod(c[3]), [&] { pump.quitting = true; });
   PrgKern::Pause(clock, pump, std::stod(c[2]));
   char out[64];
   std::snprintf(out, sizeof out, "%.2f %d %d", clock.now, pump.waits, events);

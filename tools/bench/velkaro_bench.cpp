@@ -97,6 +97,7 @@ class TimedManagement : public Management {
     auto o = w_.time([&] { return m_.getObject(moniker); });
     return o ? std::make_unique<TimedObject>(std::move(o), w_) : nullptr;
   }
+  bool unanswered() override { return m_.unanswered(); }
 
  private:
   Management& m_;
@@ -108,9 +109,10 @@ struct Rig {
   win32::Win32Platform services;
   Stopwatch wmi{services.clock};
   TimedManagement management{services.management, wmi};
-  Platform platform{services.registry, services.system, services.shell, services.clock,
-                    services.pump,     services.files,  management,     services.machine,
-                    services.devices,  services.perf,   services.power, services.arena};
+  Platform platform{services.registry, services.system,    services.shell, services.clock,
+                    services.pump,     services.deadlines, services.files, management,
+                    services.machine,  services.devices,   services.perf,  services.power,
+                    services.arena};
   fakes::FakeView view;  // fields in memory, like a window that is never shown
   Form1 form{view};
   AppState state;
