@@ -5,7 +5,8 @@ button and a click on every menu label. Nothing crashes or hangs, each field sho
 gives, and the report completes. HungService: a management service that hangs (the tests'
 stand-in locator, stand_in/wbemprox.dll, in place of Wine's), first at its connection, then at
 every query: the window keeps answering, the clock ticks, the panels switch, a report ends within
-20 s, and closing ends at once."""
+20 s, closing ends at once, and once the service has stalled the Windows panel says that it does
+not answer."""
 
 import re
 import shutil
@@ -157,3 +158,6 @@ class HungService(Scenario):
             lines = lines_of(app.file_bytes(REPORT))
             self.assertEqual([line for line in lines if line.startswith("######")], HEADERS)
             self.assertIn("Grafik:\t\t\t\t\tN/A", lines)
+        with self.subTest("the stall is told: the Windows panel says WMI does not answer"):
+            app.click("Label2")
+            app.wait_control("Text1(9)", "text", 2, "WMI antwortet nicht!")

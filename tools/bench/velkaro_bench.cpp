@@ -8,9 +8,15 @@
 //                    fill needs), then RUNS times more (warm); meanwhile a second thread sends
 //                    WM_NULL to a window of the filling thread again and again, and the round
 //                    trips tell how soon the window answers during a fill
+//   port             the Netzwerk fill with COM3 a port whose open blocks for 30 s (through the
+//                    devices' seam: a blocking device would stall Wine's server itself)
 //   report           one report run with all eight categories ticked
 //   tick RUNS        status-line ticks after the window's load
-//   launcher RUNS    clicks on four tool launcher buttons, to the return of the handler
+//   launcher RUNS    clicks on every tool launcher button, to the return of the handler
+//   release RUNS     the memory release with its memory faked (a machine of 64 MB whose chunks
+//                    come from the heap): its steps and event handling, never the real claim
+// Every mode that runs a user's action also sends WM_NULL to the window again and again while
+// it runs ("answers"): how long the window's thread is held at a time.
 #include <windows.h>
 #include <objbase.h>
 #include <tlhelp32.h>
@@ -19,6 +25,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -27,6 +34,7 @@
 #include "fakes/fake_view.h"
 #include "program/compose.h"
 #include "report/report.h"
+#include "tools/launchers.h"
 #include "win32/platform_bundle.h"
 
 using namespace velkaro;
@@ -104,23 +112,67 @@ class TimedManagement : public Management {
   Stopwatch& w_;
 };
 
-// The program as composed, with the management service timed.
-struct Rig {
-  win32::Win32Platform services;
-  Stopwatch wmi{services.clock};
-  TimedManagement management{services.management, wmi};
-  Platform platform{services.registry, services.system,    services.shell, services.clock,
-                    services.pump,     services.deadlines, services.files, management,
-                    services.machine,  services.devices,   services.perf,  services.power,
-                    services.arena};
-  fakes::FakeView view;  // fields in memory, like a window that is never shown
-  Form1 form{view};
-  AppState state;
+// A machine whose memory is 64 MB, the rest as the real one tells it.
+class SmallMachine : public Machine {
+ public:
+  explicit SmallMachine(Machine& real) : real_(real) {}
+  MemoryStatus memoryStatus() override {
+    MemoryStatus status = real_.memoryStatus();
+    status.totalPhys = 64u << 20;
+    status.availPhys = 32u << 20;
+    return status;
+  }
+  numfmt::NumberSettings numberSettings() override { return real_.numberSettings(); }
+  PowerStatus powerStatus() override { return real_.powerStatus(); }
+  ProcessorFacts processorFacts() override { return real_.processorFacts(); }
 
-  Rig() {
+ private:
+  Machine& real_;
+};
+
+// Memory from the heap in place of the system's.
+class HeapArena : public MemoryArena {
+ public:
+  char16_t* allocate(std::size_t chars) override { return new (std::nothrow) char16_t[chars]; }
+  void release(char16_t* chunk) override { delete[] chunk; }
+};
+
+// A port whose open blocks for 30 s, as a Bluetooth port whose device is out of reach does.
+bool BlockingPort(const std::wstring& device, PortAccess access) {
+  if (device == L"COM3") Sleep(30000);
+  return win32::Win32Devices::OpenAndClose(device, access);
+}
+
+// The program as composed, with the management service timed. `faked` puts the memory release's
+// machine and memory, and a blocking port, in place of the real ones.
+struct Rig {
+  explicit Rig(bool faked = false) : faked_(faked) {
     state.DirectXVersion = " 9.0c";  // what the start-up reads from the diagnostic dump
     Compose(form, view, platform, state);
   }
+  bool faked_;
+  win32::Win32Platform services;
+  Stopwatch wmi{services.clock};
+  TimedManagement management{services.management, wmi};
+  SmallMachine smallMachine{services.machine};
+  HeapArena heap;
+  win32::Win32Devices blockingDevices{&services.portCalls, &services.fileCalls, BlockingPort};
+  Platform platform{services.registry,
+                    services.system,
+                    services.shell,
+                    services.clock,
+                    services.pump,
+                    services.deadlines,
+                    services.files,
+                    management,
+                    faked_ ? static_cast<Machine&>(smallMachine) : services.machine,
+                    faked_ ? static_cast<Devices&>(blockingDevices) : services.devices,
+                    services.perf,
+                    services.power,
+                    faked_ ? static_cast<MemoryArena&>(heap) : services.arena};
+  fakes::FakeView view;  // fields in memory, like a window that is never shown
+  Form1 form{view};
+  AppState state;
 
   // Milliseconds of one call of `work`, and of the management service's part of it.
   std::pair<double, double> time(const std::function<void()>& work) {
@@ -202,6 +254,14 @@ class Pinger {
   std::vector<double> trips_;
 };
 
+// The window's answers while `action` runs.
+std::vector<double> Answers(const std::function<void()>& action) {
+  Pinger pinger;
+  pinger.start();
+  action();
+  return pinger.stop();
+}
+
 int Fill(Rig& rig, int index, int runs) {
   const int label = ids::Label(kMenu[index].label);
   std::vector<double> ms, wmi, answers;
@@ -223,12 +283,34 @@ int Fill(Rig& rig, int index, int runs) {
   return 0;
 }
 
+int BlockedPort(Rig& rig) {
+  std::pair<double, double> took;
+  const auto answers =
+      Answers([&] { took = rig.time([&] { rig.form.OnClick(ids::Label(kMenu[2].label)); }); });
+  const std::string com3 = rig.view.text(ids::Text1(35));
+  std::printf("{\"total\": %.4f, \"com3\": \"%s\", \"answers\": %s}\n", took.first, com3.c_str(),
+              List(answers).c_str());
+  return com3 == "Port nicht vorhanden oder nicht bereit." ? 0 : 1;
+}
+
 int FullReport(Rig& rig) {
-  const auto [total, inWmi] = rig.time([&] { rig.form.OnClick(ids::kImage17); });
+  std::pair<double, double> took;
+  const auto answers = Answers([&] { took = rig.time([&] { rig.form.OnClick(ids::kImage17); }); });
   const bool done = rig.view.messages.size() == 1 && rig.view.messages[0] == Report::kDoneMessage;
-  std::printf("{\"total\": %.4f, \"wmi\": %.4f, \"done\": %s}\n", total, inWmi,
-              done ? "true" : "false");
+  std::printf("{\"total\": %.4f, \"wmi\": %.4f, \"done\": %s, \"answers\": %s}\n", took.first,
+              took.second, done ? "true" : "false", List(answers).c_str());
   return done ? 0 : 1;
+}
+
+int Release(Rig& rig, int runs) {
+  std::vector<double> ms, answers;
+  for (int i = 0; i < runs; ++i) {
+    const auto trips =
+        Answers([&] { ms.push_back(rig.time([&] { rig.form.OnClick(ids::Image(18)); }).first); });
+    answers.insert(answers.end(), trips.begin(), trips.end());
+  }
+  std::printf("{\"release\": %s, \"answers\": %s}\n", List(ms).c_str(), List(answers).c_str());
+  return 0;
 }
 
 int Ticks(Rig& rig, int runs) {
@@ -242,15 +324,23 @@ int Ticks(Rig& rig, int runs) {
 }
 
 int Launcher(Rig& rig, int runs) {
-  // Systempanel (a tool Wine has), Internetoptionen (rundll32 with a page Wine has), Windows
-  // Update and the volume control (programs Wine lacks).
-  std::vector<double> ms;
-  for (int i = 0; i < runs; ++i)
-    for (int image : {8, 14, 9, 11}) {
-      ms.push_back(rig.time([&] { rig.form.OnClick(ids::Image(image)); }).first);
+  // Every launcher: tools Wine has (the control panel, rundll32 with its pages) and programs it
+  // lacks (Windows Update, the volume control).
+  std::string out = "{";
+  for (const auto& launcher : launchers::kLaunchers) {
+    std::vector<double> ms, answers;
+    for (int i = 0; i < runs; ++i) {
+      const auto trips = Answers([&] {
+        ms.push_back(rig.time([&] { rig.form.OnClick(ids::Image(launcher.image)); }).first);
+      });
+      answers.insert(answers.end(), trips.begin(), trips.end());
       EndChildren();
     }
-  std::printf("{\"click\": %s}\n", List(ms).c_str());
+    out += std::string(out.size() > 1 ? ", " : "") + "\"Image" + std::to_string(launcher.image) +
+           " " + launcher.program + "\": {\"click\": " + List(ms) +
+           ", \"answers\": " + List(answers) + "}";
+  }
+  std::printf("%s}\n", out.c_str());
   return 0;
 }
 
@@ -264,9 +354,13 @@ int main(int argc, char** argv) {
                        RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
   int status = 2;
   {
-    Rig rig;
+    Rig rig(mode == "port" || mode == "release");
     if (mode == "fill" && arg(2, -1) >= 0 && arg(2, -1) < 8)
       status = Fill(rig, arg(2, 0), arg(3, 20));
+    else if (mode == "port")
+      status = BlockedPort(rig);
+    else if (mode == "release")
+      status = Release(rig, arg(2, 5));
     else if (mode == "report")
       status = FullReport(rig);
     else if (mode == "tick")
@@ -275,8 +369,8 @@ int main(int argc, char** argv) {
       status = Launcher(rig, arg(2, 5));
     else
       std::fprintf(stderr,
-                   "usage: velkaro_bench fill INDEX RUNS | report | tick RUNS | "
-                   "launcher RUNS\n");
+                   "usage: velkaro_bench fill INDEX RUNS | port | report | tick RUNS | "
+                   "launcher RUNS | release RUNS\n");
   }
   CoUninitialize();
   return status;
