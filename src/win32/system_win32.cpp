@@ -80,20 +80,24 @@ std::string Win32System::programPath() {
 }
 
 bool Win32Shell::start(const std::string& commandLine, WindowStyle style) {
-  std::wstring line = Wide(commandLine);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = style == WindowStyle::Hidden           ? SW_HIDE
-                        : style == WindowStyle::MinimizedFocus ? SW_SHOWMINIMIZED
-                                                               : SW_SHOWNORMAL;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process))
-    return false;
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return true;
+  // A program named without its folder is searched for in the current folder and along the
+  // search path, either of which can be a network path.
+  return OffThread(files_, false, [wide = Wide(commandLine), style] {
+    std::wstring line = wide;  // CreateProcessW may write into it
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = style == WindowStyle::Hidden           ? SW_HIDE
+                          : style == WindowStyle::MinimizedFocus ? SW_SHOWMINIMIZED
+                                                                 : SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+      return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+  });
 }
 
 std::string Win32Shell::findExecutable(const std::string& document) {

@@ -22,8 +22,8 @@ class Win32System : public System {
 
 class Win32Shell : public Shell {
  public:
-  // The look-up reads the document's folder, which can lie on a network path: it runs through
-  // `files` when given.
+  // Starting a program and the look-up read folders that can lie on a network path: they run
+  // through `files` when given.
   explicit Win32Shell(ServiceCalls* files = nullptr) : files_(files) {}
   bool start(const std::string& commandLine, WindowStyle style) override;
   std::string findExecutable(const std::string& document) override;
