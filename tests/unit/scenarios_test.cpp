@@ -1,5 +1,5 @@
 // The whole program on fake machines: each scenario (tests/data/scenarios/NAME.json) describes a
-// machine and what the user does (start, click, hover, press, tick, type, set, end; a step can
+// machine and what the user does (start, click, hover, press, tick, set, end; a step can
 // also come later, at the window's events, or during a wait for the management service); every
 // step's effects (fields, lists, panels, colours, what the window shows each time it lets events
 // in, and the calls that are behaviour: programs started, power actions, registry writes, files,
@@ -147,8 +147,6 @@ class ScenarioRun {
                          0, 0);
     } else if (verb == "tick") {
       for (int i = 0; i < std::stoi(arg); ++i, w.fake.clock.now += 0.25) w.form.Timer1_Timer();
-    } else if (verb == "type") {
-      w.view.setText(FindControl(arg.substr(0, space))->id, arg.substr(space + 1));
     } else if (verb == "set") {  // "set Check3 2": a control's value (2: a greyed check box)
       w.view.setValue(FindControl(arg.substr(0, space))->id, std::stoi(arg.substr(space + 1)));
     } else {
