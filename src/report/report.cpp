@@ -71,6 +71,10 @@ void Writer::Image17_Click() {
   if (outcome == Outcome::Done) view_.messageBox(kDoneMessage, MessageIcon::Information);
 }
 
+bool Writer::GoesOn() {
+  return platform_.pump.doEvents();
+}
+
 Writer::Outcome Writer::Write(Run& run, std::string& failure) {
   CreatedFile created = platform_.files.create(kReportPath);
   if (!created.file) {
@@ -82,7 +86,7 @@ Writer::Outcome Writer::Write(Run& run, std::string& failure) {
     if (view_.value(ids::Check(section.check)) != 1) continue;
     (form_.*section.fill)();
     PrgKern::Pause(platform_.clock, platform_.pump, kSectionPause);
-    if (!platform_.pump.doEvents()) return Outcome::Ending;
+    if (!GoesOn()) return Outcome::Ending;
     for (const std::string& line : SectionLines(section, view_, state_)) {
       if (auto error = run.file->write(line + "\r\n")) {
         failure = FailureMessage(true, *error);
@@ -91,11 +95,18 @@ Writer::Outcome Writer::Write(Run& run, std::string& failure) {
     }
     form_.Label10_Click();
   }
-  if (auto error = run.file->commit()) {
-    failure = FailureMessage(true, *error);
-    return Outcome::Failed;
+  // A hold that another program has on the report for a moment is waited out, with the window's
+  // events going on; any other failure, or a hold that lasts, ends the run.
+  for (int retries = 0;; ++retries) {
+    const auto error = run.file->commit();
+    if (!error) return Outcome::Done;
+    if (!error->retry || retries == kCommitRetries) {
+      failure = FailureMessage(true, *error);
+      return Outcome::Failed;
+    }
+    PrgKern::Pause(platform_.clock, platform_.pump, kCommitRetryPause);
+    if (!GoesOn()) return Outcome::Ending;
   }
-  return Outcome::Done;
 }
 
 }  // namespace velkaro::Report

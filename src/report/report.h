@@ -15,6 +15,10 @@ namespace velkaro::Report {
 
 inline constexpr double kSectionPause = 0.9;
 inline constexpr const char* kDoneMessage = "Alle Daten Ausgewertet!";
+// A report that another program holds for a moment when it is put in place (a virus scanner,
+// an indexer) is tried again this often, this long apart: about a second in all.
+inline constexpr int kCommitRetries = 10;
+inline constexpr double kCommitRetryPause = 0.1;
 
 // The lines of a section as they stand now (without line ends): an empty line, the header,
 // then the field lines or, for the drives, entries 0 to LaufwerkAnzahl of the drive line table.
@@ -37,6 +41,8 @@ class Writer {
   enum class Outcome { Done, Failed, Ending };
   class Run;
   Outcome Write(Run& run, std::string& failure);
+  // Processes pending window events; false once the program is ending.
+  bool GoesOn();
 
   Form1& form_;
   View& view_;

@@ -165,6 +165,7 @@ class ScenarioRun {
     controls = shown = w.view.controls();
     pumped.clear();
     files = w.fake.files.disk;
+    commits = w.fake.files.commits;
     calls.clear();
     logged = w.view.log.size();
     asked = w.fake.arena.requested.size();
@@ -203,6 +204,8 @@ class ScenarioRun {
     if (w.fake.clock.now - started >= 0.05) out += took;
     if (w.view.drags != drags) out += "  the window follows the mouse\n";
     if (w.fake.files.unfinished) out += "  unfinished file versions\n";
+    if (w.fake.files.commits - commits > 1)
+      out += "  commit tried " + std::to_string(w.fake.files.commits - commits) + " times\n";
     if (w.view.ends != ends) out += "  the program ends\n";
     for (const auto& [line, style] : w.fake.shell.started)
       out += "  started " + Quoted(line) + " style " + std::to_string(int(style)) + "\n";
@@ -236,7 +239,7 @@ class ScenarioRun {
   std::vector<std::string> pumped;
   std::map<std::string, std::string> files;
   std::vector<std::string> calls;
-  int drags = 0, ends = 0;
+  int drags = 0, ends = 0, commits = 0;
   size_t logged = 0, asked = 0, chunks = 0;
   double started = 0;
 };
