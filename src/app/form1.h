@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "app/view.h"
 
@@ -25,6 +26,9 @@ class Form1 {
   void setLoadAction(Action action);
   // Runs on every tick of the window's 250 ms timer.
   void setTimerAction(Action action);
+  // Runs when the window unloads because the program must end at once (see Form_Unload); each
+  // such action drops what it has half done.
+  void addUnloadAction(Action action);
 
   // Public operations.
   void leer();   // clears the hover state
@@ -32,6 +36,9 @@ class Form1 {
 
   // Event handlers.
   void Form_Load();
+  // The Windows session ends (log off, shut down): Windows may end the process as soon as this
+  // returns, so the unload actions run now, then the program ends.
+  void Form_Unload();
   void Form_MouseMove();
   void Image10_MouseMove();
   void Image10_MouseDown(int button, int shift, float x, float y);
@@ -70,6 +77,7 @@ class Form1 {
   std::map<int, Action> buttons_;
   Action load_;
   Action tick_;
+  std::vector<Action> unload_;
 };
 
 }  // namespace velkaro

@@ -29,20 +29,20 @@ std::string FailureMessage(bool created, const FileError& error) {
   return message + "(Fehler " + std::to_string(error.code) + ")";
 }
 
-// What a run holds: the running flag, the wait window and the new report. However the run
-// ends, the wait window goes, and a report that was not completed is dropped: the earlier
-// report stays as it was.
+// What a run holds: the writer's run in progress, the wait window and the new report. However
+// the run ends, the wait window goes, and a report that was not completed is dropped: the
+// earlier report stays as it was.
 class Writer::Run {
  public:
   explicit Run(Writer& writer) : writer_(writer) {
-    writer_.running_ = true;
+    writer_.run_ = this;
     writer_.view_.showWaitWindow(true);
   }
   Run(const Run&) = delete;
   Run& operator=(const Run&) = delete;
   ~Run() {
     end();
-    writer_.running_ = false;
+    writer_.run_ = nullptr;
   }
   // Drops an unfinished report and takes the wait window down.
   void end() {
@@ -61,7 +61,7 @@ Writer::Writer(Form1& form, View& view, Platform& platform, AppState& state)
     : form_(form), view_(view), platform_(platform), state_(state) {}
 
 void Writer::Image17_Click() {
-  if (running_) return;
+  if (running()) return;
   Run run(*this);
   std::string failure;
   const Outcome outcome = Write(run, failure);
@@ -71,8 +71,12 @@ void Writer::Image17_Click() {
   if (outcome == Outcome::Done) view_.messageBox(kDoneMessage, MessageIcon::Information);
 }
 
-bool Writer::GoesOn() {
-  return platform_.pump.doEvents();
+void Writer::Drop() {
+  if (run_) run_->end();
+}
+
+bool Writer::GoesOn(const Run& run) {
+  return platform_.pump.doEvents() && run.file;
 }
 
 Writer::Outcome Writer::Write(Run& run, std::string& failure) {
@@ -86,7 +90,7 @@ Writer::Outcome Writer::Write(Run& run, std::string& failure) {
     if (view_.value(ids::Check(section.check)) != 1) continue;
     (form_.*section.fill)();
     PrgKern::Pause(platform_.clock, platform_.pump, kSectionPause);
-    if (!GoesOn()) return Outcome::Ending;
+    if (!GoesOn(run)) return Outcome::Ending;
     for (const std::string& line : SectionLines(section, view_, state_)) {
       if (auto error = run.file->write(line + "\r\n")) {
         failure = FailureMessage(true, *error);
@@ -105,7 +109,7 @@ Writer::Outcome Writer::Write(Run& run, std::string& failure) {
       return Outcome::Failed;
     }
     PrgKern::Pause(platform_.clock, platform_.pump, kCommitRetryPause);
-    if (!GoesOn()) return Outcome::Ending;
+    if (!GoesOn(run)) return Outcome::Ending;
   }
 }
 

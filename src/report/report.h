@@ -35,20 +35,25 @@ class Writer {
   // window events, so the button can be clicked again meanwhile.
   void Image17_Click();
 
-  bool running() const { return running_; }
+  // Drops a run in progress at once, for an end of the program that cannot wait until the run
+  // winds down (the Windows session ends): the unfinished report is deleted, the earlier one
+  // stays, the wait window goes. The run then stops at its next events.
+  void Drop();
+
+  bool running() const { return run_ != nullptr; }
 
  private:
   enum class Outcome { Done, Failed, Ending };
   class Run;
   Outcome Write(Run& run, std::string& failure);
-  // Processes pending window events; false once the program is ending.
-  bool GoesOn();
+  // Processes pending window events; false once the program is ending or the run was dropped.
+  bool GoesOn(const Run& run);
 
   Form1& form_;
   View& view_;
   Platform& platform_;
   AppState& state_;
-  bool running_ = false;
+  Run* run_ = nullptr;  // the run in progress
 };
 
 }  // namespace velkaro::Report

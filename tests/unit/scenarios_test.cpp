@@ -1,6 +1,6 @@
 // The whole program on fake machines: each scenario (tests/data/scenarios/NAME.json) describes a
-// machine and what the user does (start, click, hover, press, tick, set, end; a step can
-// also come later, at the window's events, or during a wait for the management service); every
+// machine and what the user does (start, click, hover, press, tick, set, end, session-end; a step
+// can also come later, at the window's events, or during a wait for the management service); every
 // step's effects (fields, lists, panels, colours, what the window shows each time it lets events
 // in, and the calls that are behaviour: programs started, power actions, registry writes, files,
 // ports, the probe document, the service's queries and their deadlines, the memory taken,
@@ -130,6 +130,13 @@ class ScenarioRun {
         Do(later);
       };
     } else if (verb == "end") {  // the program starts ending (its window was closed)
+      w.fake.pump.ending = true;
+    } else if (verb == "session-end") {
+      // Windows ends the session: what the window's handler leaves when it returns (Windows may
+      // end the process right then), and then the program's end.
+      w.form.Form_Unload();
+      calls.push_back("session ended; unfinished file versions: " +
+                      std::to_string(w.fake.files.unfinished));
       w.fake.pump.ending = true;
     } else if (verb == "start") {
       StartWindows windows(w.form, calls);

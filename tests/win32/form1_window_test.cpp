@@ -1,5 +1,5 @@
-// The main window's status timer, Tab between its fields, its read-only value fields, and its
-// progress bar and busy pointer, which the memory release drives.
+// The main window's status timer, Tab between its fields, its read-only value fields, its
+// progress bar and busy pointer, which the memory release drives, and the session's end.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -177,4 +177,23 @@ TEST_F(Form1WindowTest, ValueFieldsCanBeSelectedAndCopiedButNotTypedIntoAndKeepT
   const ColourAnswer label = StaticColours(Descendant(window.hwnd(), ids::Label11(0)));
   EXPECT_EQ(label.text, win32::Ref(FindControl(ids::Label11(0))->fore));
   EXPECT_NE(label.text, answer.text);
+}
+
+TEST_F(Form1WindowTest, TheSessionsEndRunsTheUnloadActionsInsideItsMessageAndEndsTheProgram) {
+  ASSERT_NE(window.hwnd(), nullptr);
+  window.show();
+  int unloads = 0;
+  window.form().addUnloadAction([&] { ++unloads; });
+  EXPECT_EQ(SendMessageW(window.hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+  SendMessageW(window.hwnd(), WM_ENDSESSION, FALSE, 0);  // the end was called off
+  EXPECT_EQ(unloads, 0);
+  EXPECT_FALSE(pump.ending());
+  EXPECT_TRUE(IsWindowVisible(window.hwnd()));
+  // Windows may end the process as soon as the message returns: by then it is all done.
+  SendMessageW(window.hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_EQ(unloads, 1);
+  EXPECT_TRUE(pump.ending());
+  EXPECT_FALSE(IsWindowVisible(window.hwnd()));
+  MSG msg;
+  EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
