@@ -51,6 +51,10 @@ bool Form1::DeferredByTick(Action action) {
   return true;
 }
 
+void Form1::addUnloadAction(Action action) {
+  unload_.push_back(std::move(action));
+}
+
 void Form1::leer() {
   view_.setVisible(kImage2, false);
   view_.setVisible(kImage1, true);
@@ -65,6 +69,11 @@ void Form1::Form_Load() {
   RunContained(load_);
   Label2_Click();
   view_.addItem(kCombo1, "Textdatei");
+}
+
+void Form1::Form_Unload() {
+  for (const Action& action : unload_) RunContained(action);
+  view_.endProgram();
 }
 
 void Form1::Form_MouseMove() {

@@ -26,6 +26,9 @@ class Form1 {
   void setLoadAction(Action action);
   // Runs on every tick of the window's 250 ms timer.
   void setTimerAction(Action action);
+  // Runs when the window unloads because the program must end at once (see Form_Unload); each
+  // such action drops what it has half done.
+  void addUnloadAction(Action action);
 
   // Whether a fill is running (waiting for a service, another one may run inside it).
   bool filling() const;
@@ -38,6 +41,9 @@ class Form1 {
 
   // Event handlers.
   void Form_Load();
+  // The Windows session ends (log off, shut down): Windows may end the process as soon as this
+  // returns, so the unload actions run now, then the program ends.
+  void Form_Unload();
   void Form_MouseMove();
   void Image10_MouseMove();
   void Image10_MouseDown(int button, int shift, float x, float y);
@@ -82,6 +88,7 @@ class Form1 {
   bool ticking_ = false;
   std::vector<Action> afterTick_;   // clicks the tick let in, to run after it
   std::vector<Action> afterFills_;  // actions that wait for the running fills
+  std::vector<Action> unload_;
 };
 
 }  // namespace velkaro

@@ -14,9 +14,8 @@ class View {
  public:
   virtual ~View() = default;
 
-  // Text of a field, label, check box or combo box (UTF-8). The text in the real control is
-  // the truth: the user may have typed into a field. A control holds text only up to its first
-  // NUL: of a multi-string, the first string.
+  // Text of a field, label, check box or combo box (UTF-8), as the control holds it. A control
+  // holds text only up to its first NUL: of a multi-string, the first string.
   virtual void setText(int id, const std::string& text) = 0;
   virtual std::string text(int id) = 0;
 

@@ -66,6 +66,9 @@ void Compose(Form1& form, View& view, Platform& platform, AppState& state) {
 
   auto report = std::make_shared<Report::Writer>(form, view, platform, state);
   form.setButtonAction(17, [report] { report->Image17_Click(); });
+  // When the session ends, the report's run (which lies lower on the stack, in a pause) leaves
+  // no unfinished file behind, even if the process is ended right afterwards.
+  form.addUnloadAction([report] { report->Drop(); });
 
   // The status line, and with it the sampler, lives as long as the window's actions.
   auto status = std::make_shared<StatusLine>(view, platform);

@@ -29,17 +29,19 @@ std::string FailureMessage(bool created, const FileError& error) {
   return message + "(Fehler " + std::to_string(error.code) + ")";
 }
 
-// What a run holds: the running flag, the wait window and the new report. However the run
-// ends, the wait window goes, and a report that was not completed is dropped: the earlier
-// report stays as it was.
+// What a run holds: the writer's run in progress, the wait window and the new report. However
+// the run ends, the wait window goes, and a report that was not completed is dropped: the
+// earlier report stays as it was.
 class Writer::Run {
  public:
-  explicit Run(Writer& writer) : writer_(writer) {}
+  // The wait window is up already (since the click).
+  explicit Run(Writer& writer) : writer_(writer) { writer_.run_ = this; }
   Run(const Run&) = delete;
   Run& operator=(const Run&) = delete;
   ~Run() {
     end();
-    writer_.running_ = false;
+    writer_.run_ = nullptr;
+    writer_.asked_ = false;
   }
   // Drops an unfinished report and takes the wait window down.
   void end() {
@@ -58,8 +60,8 @@ Writer::Writer(Form1& form, View& view, Platform& platform, AppState& state)
     : form_(form), view_(view), platform_(platform), state_(state) {}
 
 void Writer::Image17_Click() {
-  if (running_) return;
-  running_ = true;
+  if (running()) return;
+  asked_ = true;
   view_.showWaitWindow(true);
   form_.afterFills([this] { RunNow(); });
 }
@@ -74,6 +76,14 @@ void Writer::RunNow() {
   if (outcome == Outcome::Done) view_.messageBox(kDoneMessage, MessageIcon::Information);
 }
 
+void Writer::Drop() {
+  if (run_) run_->end();
+}
+
+bool Writer::GoesOn(const Run& run) {
+  return platform_.pump.doEvents() && run.file;
+}
+
 Writer::Outcome Writer::Write(Run& run, std::string& failure) {
   CreatedFile created = platform_.files.create(kReportPath);
   if (!created.file) {
@@ -85,7 +95,7 @@ Writer::Outcome Writer::Write(Run& run, std::string& failure) {
     if (view_.value(ids::Check(section.check)) != 1) continue;
     (form_.*section.fill)();
     PrgKern::Pause(platform_.clock, platform_.pump, kSectionPause);
-    if (!platform_.pump.doEvents()) return Outcome::Ending;
+    if (!GoesOn(run)) return Outcome::Ending;
     for (const std::string& line : SectionLines(section, view_, state_)) {
       if (auto error = run.file->write(line + "\r\n")) {
         failure = FailureMessage(true, *error);
@@ -94,11 +104,18 @@ Writer::Outcome Writer::Write(Run& run, std::string& failure) {
     }
     form_.Label10_Click();
   }
-  if (auto error = run.file->commit()) {
-    failure = FailureMessage(true, *error);
-    return Outcome::Failed;
+  // A hold that another program has on the report for a moment is waited out, with the window's
+  // events going on; any other failure, or a hold that lasts, ends the run.
+  for (int retries = 0;; ++retries) {
+    const auto error = run.file->commit();
+    if (!error) return Outcome::Done;
+    if (!error->retry || retries == kCommitRetries) {
+      failure = FailureMessage(true, *error);
+      return Outcome::Failed;
+    }
+    PrgKern::Pause(platform_.clock, platform_.pump, kCommitRetryPause);
+    if (!GoesOn(run)) return Outcome::Ending;
   }
-  return Outcome::Done;
 }
 
 }  // namespace velkaro::Report

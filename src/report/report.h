@@ -15,6 +15,10 @@ namespace velkaro::Report {
 
 inline constexpr double kSectionPause = 0.9;
 inline constexpr const char* kDoneMessage = "Alle Daten Ausgewertet!";
+// A report that another program holds for a moment when it is put in place (a virus scanner,
+// an indexer) is tried again this often, this long apart: about a second in all.
+inline constexpr int kCommitRetries = 10;
+inline constexpr double kCommitRetryPause = 0.1;
 
 // The lines of a section as they stand now (without line ends): an empty line, the header,
 // then the field lines or, for the drives, entries 0 to LaufwerkAnzahl of the drive line table.
@@ -33,19 +37,28 @@ class Writer {
   // the pauses pump window events, so the button can be clicked again meanwhile.
   void Image17_Click();
 
-  bool running() const { return running_; }
+  // Drops a run in progress at once, for an end of the program that cannot wait until the run
+  // winds down (the Windows session ends): the unfinished report is deleted, the earlier one
+  // stays, the wait window goes. The run then stops at its next events.
+  void Drop();
+
+  // Whether a run is asked for (waiting for the fills) or in progress.
+  bool running() const { return asked_; }
 
  private:
   enum class Outcome { Done, Failed, Ending };
   class Run;
   void RunNow();
   Outcome Write(Run& run, std::string& failure);
+  // Processes pending window events; false once the program is ending or the run was dropped.
+  bool GoesOn(const Run& run);
 
   Form1& form_;
   View& view_;
   Platform& platform_;
   AppState& state_;
-  bool running_ = false;
+  bool asked_ = false;  // from the click to the run's end
+  Run* run_ = nullptr;  // the run in progress
 };
 
 }  // namespace velkaro::Report

@@ -30,7 +30,9 @@ Kind KindOf(const ControlSpec& spec) {
               true};
     }
     case ControlKind::TextBox:
-      return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, 0, true};
+      // Value fields show what the program found: their text can be selected and copied, not
+      // changed. A read-only field asks for its colours with WM_CTLCOLORSTATIC.
+      return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT | ES_READONLY, 0, true};
     case ControlKind::Picture:
       return {L"STATIC", SS_OWNERDRAW | SS_NOTIFY, 0, false};
     case ControlKind::CheckBox:

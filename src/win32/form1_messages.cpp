@@ -1,5 +1,5 @@
 // The main window's messages: mouse input forwarded to Form1, the timer, the system's move
-// loop, dpi changes and the end.
+// loop, dpi changes, the end and the end of the Windows session.
 #include <windows.h>
 #include <commctrl.h>
 #include <windowsx.h>
@@ -33,6 +33,12 @@ LRESULT Form1Window::HandleMain(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
       // Alt+F4 or the taskbar's close: the same immediate end as the close button.
       endProgram();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;  // nothing here keeps Windows from ending the session
+    case WM_ENDSESSION:
+      // Windows may end the process as soon as this returns: what is half done goes now.
+      if (wp) form_.Form_Unload();
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);

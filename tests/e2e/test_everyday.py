@@ -1,7 +1,8 @@
 """Everyday use of the 64-bit program under German settings in one prefix with presets: the first
 start, the window under the mouse, the status line, every panel against what Wine reports, a
 report of everything byte for byte and the report's failures, the tools, the close button; then
-a second start on a full disk with a huge dump, closed during a report."""
+a second start on a full disk with a huge dump, closed during a report; a third whose Windows
+session ends during a report."""
 
 import datetime
 import os
@@ -48,6 +49,7 @@ class EverydayUse(Scenario):
         self.report_choices_and_failures()
         self.tools_drag_and_close()
         self.full_disk()
+        self.session_end()
 
     def first_start(self, splash, main):
         app = self.app
@@ -232,3 +234,22 @@ class EverydayUse(Scenario):
             self.assertEqual(app.file_bytes(REPORT), earlier)
             self.assertEqual(app.temp_files(), [])
             self.assertIsNone(app.window(BOX))
+
+    def session_end(self):
+        """Wine's `wineboot --end-session` sends WM_QUERYENDSESSION and WM_ENDSESSION to every
+        window of the program and ends its process as soon as they are answered, as Windows may:
+        what the window has not cleaned up by then stays behind."""
+        app = self.app
+        earlier = app.file_bytes(REPORT)
+        app.start("dxdiag.exe=d")
+        app.wait_start()
+        with self.subTest("the session ends during a report: the earlier report stays, no temporary"
+                          " file"):
+            app.show(*MENU[-1])
+            app.click("Image17")
+            app.wait_window(LADE, "visible", 10)
+            wait_for(app.temp_files, 10, "the new report's temporary file")
+            app.prefix.run("wineboot", "--end-session")
+            self.assertTrue(app.wait_exit(10)["exited"])
+            self.assertEqual(app.file_bytes(REPORT), earlier)
+            self.assertEqual(app.temp_files(), [])

@@ -182,13 +182,16 @@ inline void Describe(FakePlatform& f, const Json& m) {
         time.is_string() ? FakeManagement::kHung : time.get<double>();
   }
   // The report's file: files on disk, and how creating, the n-th write from now or the commit
-  // fails ([code, reason]; null: it works).
+  // fails ([code, reason] or [code, reason, worth retrying]; null: it works); "commit_fails":
+  // how many commits from now fail (-1: all).
   for (const auto& [path, text] : Part(m, "disk").items()) f.files.disk[path] = text;
   const auto error = [](const Json& e) {
-    return e.is_null() ? std::nullopt : std::optional(FileError{e[0], e[1]});
+    return e.is_null() ? std::nullopt
+                       : std::optional(FileError{e[0], e[1], e.size() > 2 && e[2].get<bool>()});
   };
   if (m.contains("create_error")) f.files.createError = error(m["create_error"]);
   if (m.contains("commit_error")) f.files.commitError = error(m["commit_error"]);
+  f.files.commitFails = m.value("commit_fails", f.files.commitFails);
   if (m.contains("fail_write")) f.files.failWriteAt = f.files.writes + int(m["fail_write"]);
   if (m.contains("arena_fail_at")) {  // the n-th chunk from now on and every later one; -1: none
     const int n = m["arena_fail_at"];

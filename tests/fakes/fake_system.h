@@ -218,6 +218,8 @@ class FakeFiles : public TextFiles {
   int failWriteAt = -1;  // the write (counted from 0 over all files) that fails with writeError
   FileError writeError{112, "disk full"};
   std::optional<FileError> commitError;
+  int commitFails = -1;  // how many commits from now fail with commitError; -1: every one
+  int commits = 0;       // commits tried
   int writes = 0;
   int unfinished = 0;  // versions created and neither committed nor dropped yet
 
@@ -238,7 +240,11 @@ class FakeFiles : public TextFiles {
     }
     std::optional<FileError> commit() override {
       if (committed_) return std::nullopt;
-      if (files_.commitError) return files_.commitError;
+      ++files_.commits;
+      if (files_.commitError && files_.commitFails != 0) {
+        if (files_.commitFails > 0) --files_.commitFails;
+        return files_.commitError;
+      }
       committed_ = true;
       --files_.unfinished;
       files_.disk[path_] = text_;

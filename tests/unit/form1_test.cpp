@@ -45,7 +45,7 @@ TEST_F(Form1Test, EachMenuLabelShowsOnlyItsPanelAndRunsItsFillOnce) {
   EXPECT_EQ(view.visiblePanels(), std::vector<int>{6});
 }
 
-TEST_F(Form1Test, ButtonsAndTimerRunTheirActionsAndAFailingFillIsContained) {
+TEST_F(Form1Test, ButtonsTimerAndUnloadRunTheirActionsAndAFailingOneIsContained) {
   std::vector<int> clicked;
   for (int n : {3, 4, 5, 6, 7, 8, 9, 11, 12, 13, 14, 15, 16, 17, 18, 19})
     form.setButtonAction(n, [&clicked, n] { clicked.push_back(n); });
@@ -69,6 +69,20 @@ TEST_F(Form1Test, ButtonsAndTimerRunTheirActionsAndAFailingFillIsContained) {
   form.Timer1_Timer();
   form.Timer1_Timer();
   EXPECT_EQ(ticks, 2);
+
+  // The session's end: every unload action, a failing one too, and then the program's end.
+  std::vector<int> unloaded;
+  form.addUnloadAction([&] {
+    unloaded.push_back(1);
+    throw std::runtime_error("drop failed");
+  });
+  form.addUnloadAction([&] {
+    EXPECT_EQ(view.ends, 0);
+    unloaded.push_back(2);
+  });
+  EXPECT_NO_THROW(form.Form_Unload());
+  EXPECT_EQ(unloaded, (std::vector<int>{1, 2}));
+  EXPECT_EQ(view.ends, 1);
 }
 
 TEST(Form1MouseRouting, OnlyControlsWithMouseActionsTakeTheMouse) {

@@ -1,6 +1,6 @@
 // The whole program on fake machines: each scenario (tests/data/scenarios/NAME.json) describes a
-// machine and what the user does (start, click, hover, press, tick, type, set, end; a step can
-// also come later, at the window's events, or during a wait for the management service); every
+// machine and what the user does (start, click, hover, press, tick, set, end, session-end; a step
+// can also come later, at the window's events, or during a wait for the management service); every
 // step's effects (fields, lists, panels, colours, what the window shows each time it lets events
 // in, and the calls that are behaviour: programs started, power actions, registry writes, files,
 // ports, the probe document, the service's queries and their deadlines, the memory taken,
@@ -133,6 +133,13 @@ class ScenarioRun {
       w.fake.clock.now += std::stod(arg);
     } else if (verb == "end") {  // the program starts ending (its window was closed)
       w.fake.pump.quitting = true;
+    } else if (verb == "session-end") {
+      // Windows ends the session: what the window's handler leaves when it returns (Windows may
+      // end the process right then), and then the program's end.
+      w.form.Form_Unload();
+      calls.push_back("session ended; unfinished file versions: " +
+                      std::to_string(w.fake.files.unfinished));
+      w.fake.pump.quitting = true;
     } else if (verb == "start") {
       StartWindows windows(w.form, calls);
       StartUp start(w.fake.platform, w.state, windows, windows);
@@ -149,8 +156,6 @@ class ScenarioRun {
                          0, 0);
     } else if (verb == "tick") {
       for (int i = 0; i < std::stoi(arg); ++i, w.fake.clock.now += 0.25) w.form.Timer1_Timer();
-    } else if (verb == "type") {
-      w.view.setText(FindControl(arg.substr(0, space))->id, arg.substr(space + 1));
     } else if (verb == "set") {  // "set Check3 2": a control's value (2: a greyed check box)
       w.view.setValue(FindControl(arg.substr(0, space))->id, std::stoi(arg.substr(space + 1)));
     } else {
@@ -169,6 +174,7 @@ class ScenarioRun {
     controls = shown = w.view.controls();
     pumped.clear();
     files = w.fake.files.disk;
+    commits = w.fake.files.commits;
     calls.clear();
     logged = w.view.log.size();
     asked = w.fake.arena.requested.size();
@@ -207,6 +213,8 @@ class ScenarioRun {
     if (w.fake.clock.now - started >= 0.05) out += took;
     if (w.view.drags != drags) out += "  the window follows the mouse\n";
     if (w.fake.files.unfinished) out += "  unfinished file versions\n";
+    if (w.fake.files.commits - commits > 1)
+      out += "  commit tried " + std::to_string(w.fake.files.commits - commits) + " times\n";
     if (w.view.ends != ends) out += "  the program ends\n";
     for (const auto& [line, style] : w.fake.shell.started)
       out += "  started " + Quoted(line) + " style " + std::to_string(int(style)) + "\n";
@@ -236,7 +244,7 @@ class ScenarioRun {
   std::vector<std::string> pumped;
   std::map<std::string, std::string> files;
   std::vector<std::string> calls;
-  int drags = 0, ends = 0;
+  int drags = 0, ends = 0, commits = 0;
   size_t logged = 0, asked = 0, chunks = 0;
   double started = 0;
 };

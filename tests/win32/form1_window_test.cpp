@@ -1,5 +1,5 @@
-// The main window's status timer, Tab between its fields, and its progress bar and busy pointer,
-// which the memory release drives.
+// The main window's status timer, Tab between its fields, its read-only value fields, its
+// progress bar and busy pointer, which the memory release drives, and the session's end.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -7,6 +7,7 @@
 
 #include "app/controls.h"
 #include "win32/form1_window.h"
+#include "win32/gdi.h"
 
 using namespace velkaro;
 
@@ -38,16 +39,69 @@ HCURSOR CursorOver(HWND control) {
   return GetCursor();
 }
 
-}  // namespace
-
-TEST(Form1Window, StatusTimerTabProgressBarAndBusyPointer) {
-  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
-  InitCommonControlsEx(&controls);
+// The real main window, loaded.
+struct Form1WindowTest : testing::Test {
+  Form1WindowTest() {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    window.load();
+  }
   HINSTANCE instance = GetModuleHandleW(nullptr);
   win32::MessagePump pump;
-  win32::Pictures pictures(instance);
-  win32::Form1Window window(instance, pump, pictures);
-  window.load();
+  win32::Pictures pictures{instance};
+  win32::Form1Window window{instance, pump, pictures};
+};
+
+std::wstring TextOf(HWND hwnd) {
+  wchar_t text[256] = {};
+  GetWindowTextW(hwnd, text, 256);
+  return text;
+}
+
+// The text on the clipboard, or "(none)".
+std::wstring Clipboard() {
+  std::wstring text = L"(none)";
+  if (!OpenClipboard(nullptr)) return L"(not opened)";
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) text = chars;
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+void SetClipboard(const std::wstring& text) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  memcpy(GlobalLock(data), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(data);
+  SetClipboardData(CF_UNICODETEXT, data);
+  CloseClipboard();
+}
+
+// What a control's parent answers to WM_CTLCOLORSTATIC for it: text, background and brush colour.
+struct ColourAnswer {
+  COLORREF text, back, brush;
+};
+
+ColourAnswer StaticColours(HWND control) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  SetTextColor(dc, RGB(1, 2, 3));
+  SetBkColor(dc, RGB(4, 5, 6));
+  const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(control), WM_CTLCOLORSTATIC,
+                                                           reinterpret_cast<WPARAM>(dc),
+                                                           reinterpret_cast<LPARAM>(control)));
+  LOGBRUSH style{};
+  const bool isBrush = brush && GetObjectW(brush, sizeof style, &style) == sizeof style;
+  ColourAnswer answer{GetTextColor(dc), GetBkColor(dc), isBrush ? style.lbColor : CLR_INVALID};
+  DeleteDC(dc);
+  return answer;
+}
+
+}  // namespace
+
+TEST_F(Form1WindowTest, StatusTimerTabProgressBarAndBusyPointer) {
   ASSERT_NE(window.hwnd(), nullptr);
 
   HWND bar = Descendant(window.hwnd(), ids::kProgressBar1);
@@ -90,4 +144,56 @@ TEST(Form1Window, StatusTimerTabProgressBarAndBusyPointer) {
   pump.doEvents();
   EXPECT_NE(GetFocus(), field);
   EXPECT_EQ(GetParent(GetFocus()), GetParent(field));
+}
+
+TEST_F(Form1WindowTest, ValueFieldsCanBeSelectedAndCopiedButNotTypedIntoAndKeepTheirColours) {
+  ASSERT_NE(window.hwnd(), nullptr);
+  window.show();
+  HWND field = Descendant(window.hwnd(), ids::Text1(0));
+  ASSERT_NE(field, nullptr);
+  window.setText(ids::Text1(0), "Windows XP Professional");
+  SetFocus(field);
+
+  // Typing over the whole text, pasting, cutting, deleting: the field keeps its text.
+  SetClipboard(L"pasted");
+  SendMessageW(field, EM_SETSEL, 0, -1);
+  for (const WPARAM c : {WPARAM{L'x'}, WPARAM{L'\b'}}) SendMessageW(field, WM_CHAR, c, 0);
+  for (const UINT edit : {WM_PASTE, WM_CUT, WM_CLEAR}) SendMessageW(field, edit, 0, 0);
+  EXPECT_EQ(TextOf(field), L"Windows XP Professional");
+  EXPECT_EQ(window.text(ids::Text1(0)), "Windows XP Professional");
+
+  // A part of it can be selected and copied.
+  SendMessageW(field, EM_SETSEL, 8, 10);
+  SendMessageW(field, WM_COPY, 0, 0);
+  EXPECT_EQ(Clipboard(), L"XP");
+
+  // A read-only field asks its panel for colours as a label does, and gets its own: white on the
+  // panel's blue, where the label beside it is dark grey.
+  const ControlSpec& spec = *FindControl(ids::Text1(0));
+  const ColourAnswer answer = StaticColours(field);
+  EXPECT_EQ(answer.text, win32::Ref(spec.fore));
+  EXPECT_EQ(answer.back, win32::Ref(spec.back));
+  EXPECT_EQ(answer.brush, win32::Ref(spec.back));
+  const ColourAnswer label = StaticColours(Descendant(window.hwnd(), ids::Label11(0)));
+  EXPECT_EQ(label.text, win32::Ref(FindControl(ids::Label11(0))->fore));
+  EXPECT_NE(label.text, answer.text);
+}
+
+TEST_F(Form1WindowTest, TheSessionsEndRunsTheUnloadActionsInsideItsMessageAndEndsTheProgram) {
+  ASSERT_NE(window.hwnd(), nullptr);
+  window.show();
+  int unloads = 0;
+  window.form().addUnloadAction([&] { ++unloads; });
+  EXPECT_EQ(SendMessageW(window.hwnd(), WM_QUERYENDSESSION, 0, 0), TRUE);
+  SendMessageW(window.hwnd(), WM_ENDSESSION, FALSE, 0);  // the end was called off
+  EXPECT_EQ(unloads, 0);
+  EXPECT_FALSE(pump.ending());
+  EXPECT_TRUE(IsWindowVisible(window.hwnd()));
+  // Windows may end the process as soon as the message returns: by then it is all done.
+  SendMessageW(window.hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_EQ(unloads, 1);
+  EXPECT_TRUE(pump.ending());
+  EXPECT_FALSE(IsWindowVisible(window.hwnd()));
+  MSG msg;
+  EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
