@@ -117,7 +117,7 @@ void Form1::Timer1_Timer() {
   RunAll(afterTick_);
 }
 
-void Form1::MenuClick(int menuIndex) {
+void Form1::MenuLabel_Click(int menuIndex) {
   leer2();
   view_.setVisible(P1(kMenu[menuIndex].panel), true);
   // A fill that waits for a service processes window events, so another click can come in
@@ -148,7 +148,7 @@ void Form1::RunContained(const Action& action) {
 void Form1::OnClick(int id) {
   if (DeferredByTick([this, id] { OnClick(id); })) return;
   for (int i = 0; i < kPanelCount; ++i) {
-    if (id == Label(kMenu[i].label)) return MenuClick(i);
+    if (id == Label(kMenu[i].label)) return MenuLabel_Click(i);
   }
   if (id == kImage2) return Image2_Click();
   if (id >= Image(3) && id <= Image(19) && id != kImage10) ImageN_Click(id - Image(0));

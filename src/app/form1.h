@@ -49,15 +49,18 @@ class Form1 {
   void Image10_MouseDown(int button, int shift, float x, float y);
   void Image1_MouseMove();
   void Image2_Click();
-  void Label2_Click() { MenuClick(0); }
-  void Label3_Click() { MenuClick(1); }
-  void Label4_Click() { MenuClick(2); }
-  void Label5_Click() { MenuClick(3); }
-  void Label6_Click() { MenuClick(4); }
-  void Label7_Click() { MenuClick(5); }
-  void Label8_Click() { MenuClick(6); }
-  void Label9_Click() { MenuClick(7); }
-  void Label10_Click() { MenuClick(8); }
+  // The click on the menu label of position menuIndex (Label2 .. Label10): its panel comes up
+  // and its fill runs.
+  void MenuLabel_Click(int menuIndex);
+  void Label2_Click() { MenuLabel_Click(0); }
+  void Label3_Click() { MenuLabel_Click(1); }
+  void Label4_Click() { MenuLabel_Click(2); }
+  void Label5_Click() { MenuLabel_Click(3); }
+  void Label6_Click() { MenuLabel_Click(4); }
+  void Label7_Click() { MenuLabel_Click(5); }
+  void Label8_Click() { MenuLabel_Click(6); }
+  void Label9_Click() { MenuLabel_Click(7); }
+  void Label10_Click() { MenuLabel_Click(8); }
   void LabelN_MouseMove(int labelNumber);
   void ImageN_Click(int imageNumber);
   void Timer1_Timer();
@@ -73,7 +76,6 @@ class Form1 {
   static constexpr int kLeftButton = 1;
 
  private:
-  void MenuClick(int menuIndex);
   void RunContained(const Action& action);
   // Whether a click or press taken now must wait for the running tick: then it is queued.
   bool DeferredByTick(Action action);

@@ -91,11 +91,6 @@ inline constexpr MenuEntry kMenu[ids::kPanelCount] = {
     {10, "Menu", 10920, 855, 8},
 };
 
-// The check boxes of the report panel, Check1 .. Check8 in menu order.
-inline constexpr const char* kCheckCaptions[8] = {
-    "Windows", "Audio / Grafik", "Netzwerk / Internet", "Computer", "Arbeitsspeicher", "Laufwerke",
-    "CPU",     "Sonstiges"};
-
 const std::vector<ControlSpec>& Form1Controls();
 const ControlSpec* FindControl(int id);
 const ControlSpec* FindControl(const std::string& name);

@@ -1,15 +1,15 @@
 #include "collectors/computer.h"
 
+#include "app/fields.h"
+
 #include "collectors/wmi_regimes.h"
 
 namespace velkaro::Computer {
 
 namespace {
 
-using ids::Text1;
-
-constexpr int kPowerSourceRow = Text1(38);
-constexpr int kBatteryStateRow = Text1(40);
+constexpr int kPowerSourceRow = field::kPowerStatus;
+constexpr int kBatteryStateRow = field::kBatteryStatus;
 constexpr const char* kMains = "220 V Stromversorgung";
 
 struct PowerSourceRow {
@@ -76,9 +76,9 @@ std::string HoursText(uint32_t seconds, const numfmt::NumberSettings& settings) 
 void ReadBaseBoard(Management& management, View& view) {
   wmi::SkipFromWalk(management, view, LocalQuery("Select * from Win32_BaseBoard"),
                     [](wmi::Row& board) {
-                      board.set(Text1(46), board.text("Product"));
-                      board.set(Text1(45), board.text("Version"));
-                      board.set(Text1(44), board.text("SerialNumber"));
+                      board.set(field::kBoard, board.text("Product"));
+                      board.set(field::kBoardVersion, board.text("Version"));
+                      board.set(field::kBoardSerial, board.text("SerialNumber"));
                     });
 }
 
@@ -86,32 +86,32 @@ void ReadBios(Management& management, View& view) {
   // Kept across the BIOS objects: a null date leaves the previous object's parts.
   std::string year, month, day;
   wmi::SkipFromWalk(management, view, LocalQuery("Select * from Win32_BIOS"), [&](wmi::Row& bios) {
-    bios.set(Text1(42), bios.text("Description"));
-    bios.set(Text1(43), bios.text("Version"));
-    bios.set(Text1(51), bios.text("BuildNumber"));
+    bios.set(field::kBiosVersion, bios.text("Description"));
+    bios.set(field::kBiosName, bios.text("Version"));
+    bios.set(field::kBiosBuild, bios.text("BuildNumber"));
     // yyyymmddHHMMSS.ffffff+zzz
     if (const auto date = bios.text("releasedate")) {
       year = Slice(*date, 1, 4);
       month = Slice(*date, 5, 2);
       day = Slice(*date, 7, 2);
     }
-    bios.set(Text1(41), day + "." + month + "." + year);
+    bios.set(field::kBiosDate, day + "." + month + "." + year);
   });
 }
 
 void ReadProductAndPower(Management& management, Machine& machine, View& view) {
   wmi::SkipFromWalk(management, view, LocalQuery("Select * from Win32_ComputerSystemProduct"),
                     [](wmi::Row& product) {
-                      product.set(Text1(48), product.text("Caption"));
-                      product.set(Text1(39), product.text("Name"));
-                      product.set(Text1(47), product.text("Version"));
+                      product.set(field::kProduct, product.text("Caption"));
+                      product.set(field::kProductName, product.text("Name"));
+                      product.set(field::kProductVersion, product.text("Version"));
                     });
 
   const PowerStatus power = machine.powerStatus();
   const numfmt::NumberSettings settings = machine.numberSettings();
-  view.setText(Text1(50), PercentText(power.batteryLifePercent, settings));
-  view.setText(Text1(37), HoursText(power.batteryFullLifeTime, settings));
-  view.setText(Text1(49), HoursText(power.batteryLifeTime, settings));
+  view.setText(field::kBatteryPercent, PercentText(power.batteryLifePercent, settings));
+  view.setText(field::kBatteryFullTime, HoursText(power.batteryFullLifeTime, settings));
+  view.setText(field::kBatteryTimeLeft, HoursText(power.batteryLifeTime, settings));
   if (const auto source = PowerSourceText(power.acLineStatus))
     view.setText(kPowerSourceRow, *source);
   if (const auto battery = BatteryStateText(power.batteryFlag)) {

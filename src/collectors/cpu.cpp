@@ -1,12 +1,12 @@
 #include "collectors/cpu.h"
 
+#include "app/fields.h"
+
 #include "collectors/wmi_regimes.h"
 
 namespace velkaro::CPU {
 
 namespace {
-
-using ids::Text5;
 
 struct TypeRow {
   uint32_t code;
@@ -25,9 +25,11 @@ struct SuffixRow {
   const char* suffix;
 };
 constexpr SuffixRow kSuffixRows[] = {
-    {Text5(3), "L2CacheSize", "      KByte"}, {Text5(4), "L2CacheSpeed", "     MHz"},
-    {Text5(5), "ExtClock", "     MHz"},       {Text5(6), "MaxClockSpeed", "    MHz"},
-    {Text5(7), "VoltageCaps", " V."},
+    {field::kL2CacheSize, "L2CacheSize", "      KByte"},
+    {field::kL2CacheSpeed, "L2CacheSpeed", "     MHz"},
+    {field::kFrontSideBus, "ExtClock", "     MHz"},
+    {field::kCpuClock, "MaxClockSpeed", "    MHz"},
+    {field::kVoltageCaps, "VoltageCaps", " V."},
 };
 
 }  // namespace
@@ -47,12 +49,12 @@ void ReadProcessorInfo(Management& management, Machine& machine, View& view) {
   wmi::SkipFromWalk(management, view, {wmi::kLocalCimV2, "Select * from Win32_Processor"},
                     [&](wmi::Row& processor) {
                       const ProcessorFacts facts = machine.processorFacts();
-                      view.setText(Text5(9), std::to_string(ProcessorCount(facts)));
+                      view.setText(field::kCpuCount, std::to_string(ProcessorCount(facts)));
                       if (const auto text = ProcessorTypeText(facts.processorType)) type = *text;
-                      view.setText(Text5(10), type);
-                      processor.set(Text5(0), processor.text("Name"));
-                      processor.set(Text5(1), processor.text("Description"));
-                      processor.set(Text5(2), processor.text("Revision"));
+                      view.setText(field::kCpuType, type);
+                      processor.set(field::kCpuName, processor.text("Name"));
+                      processor.set(field::kCpuModel, processor.text("Description"));
+                      processor.set(field::kCpuRevision, processor.text("Revision"));
                       for (const auto& row : kSuffixRows)
                         processor.set(row.field, processor.withSuffix(row.property, row.suffix));
                     });

@@ -2,14 +2,13 @@
 
 #include <cmath>
 
+#include "app/fields.h"
 #include "collectors/wmi_regimes.h"
 #include "platform/registry_values.h"
 
 namespace velkaro::Grafik {
 
 namespace {
-
-using ids::Text1;
 
 std::string OrNA(std::string value) {
   return value.empty() ? "N/A" : value;
@@ -46,34 +45,34 @@ std::string GetScreenResolution(Devices& devices) {
 std::string GetMediaClient(Registry& registry, View& view) {
   const std::string client =
       OrNA(Regestry::FirstSubKeyName(registry, RootKey::LocalMachine, kMediaClientsKey));
-  view.setText(Text1(18), client);
+  view.setText(field::kMediaClient, client);
   return client;
 }
 
 void ReadVideoController(Management& management, View& view) {
   wmi::SkipAll(management, view, {wmi::kLocalCimV2, kVideoControllerQuery}, [](wmi::Row& row) {
-    row.set(Text1(24), row.withSuffix("CurrentNumberOfColors", " Farben"));
-    row.set(Text1(27), row.text("VideoProcessor"));
+    row.set(field::kColours, row.withSuffix("CurrentNumberOfColors", " Farben"));
+    row.set(field::kGraphicsCard, row.text("VideoProcessor"));
   });
 }
 
 void ReadSoundDevice(Management& management, View& view) {
   wmi::SkipAll(management, view, {wmi::kLocalCimV2, kSoundDeviceQuery}, [](wmi::Row& row) {
-    row.set(Text1(22), row.text("Caption"));
-    row.set(Text1(21), row.text("DeviceID"));
-    row.set(Text1(19), row.text("MPU401Address"));
-    row.set(Text1(20), row.text("PNPDeviceID"));
+    row.set(field::kSoundCard, row.text("Caption"));
+    row.set(field::kSoundDeviceId, row.text("DeviceID"));
+    row.set(field::kMpu401Address, row.text("MPU401Address"));
+    row.set(field::kSoundPnpId, row.text("PNPDeviceID"));
     row.stopWalk();
   });
 }
 
 void Fill(Platform& platform, View& view, const std::string& directXVersion) {
   Registry& registry = platform.registry;
-  view.setText(Text1(17), GetVideoBiosDate(registry));
-  view.setText(Text1(18), GetMediaClient(registry, view));
-  view.setText(Text1(23), directXVersion);
-  view.setText(Text1(25), GetScreenResolution(platform.devices));
-  view.setText(Text1(26), GetVideoBiosVersion(registry));
+  view.setText(field::kVideoBiosDate, GetVideoBiosDate(registry));
+  view.setText(field::kMediaClient, GetMediaClient(registry, view));
+  view.setText(field::kDirectX, directXVersion);
+  view.setText(field::kResolution, GetScreenResolution(platform.devices));
+  view.setText(field::kVideoBiosVersion, GetVideoBiosVersion(registry));
   ReadVideoController(platform.management, view);
   ReadSoundDevice(platform.management, view);
 }

@@ -1,5 +1,7 @@
 #include "collectors/netzwerk.h"
 
+#include "app/fields.h"
+
 #include "collectors/wmi_regimes.h"
 #include "platform/registry_values.h"
 #include "text/text.h"
@@ -7,8 +9,6 @@
 namespace velkaro::Netzwerk {
 
 namespace {
-
-using ids::Text1;
 
 struct Browser {
   const char* key;
@@ -32,10 +32,10 @@ struct Port {
 };
 
 constexpr Port kPorts[] = {
-    {"COM1", PortAccess::Read, 30},
-    {"COM2", PortAccess::Read, 31},
-    {"COM3", PortAccess::Read, 35},
-    {"LPT1", PortAccess::Write, 32},
+    {"COM1", PortAccess::Read, field::kCom1},
+    {"COM2", PortAccess::Read, field::kCom2},
+    {"COM3", PortAccess::Read, field::kCom3},
+    {"LPT1", PortAccess::Write, field::kLpt1},
 };
 
 constexpr int kNetworkCardCount = 9;
@@ -70,13 +70,13 @@ std::string GetDefaultBrowser(Platform& platform) {
 }
 
 void ShowMailClient(Registry& registry, View& view) {
-  view.setText(Text1(36),
+  view.setText(field::kMailClient,
                Regestry::FirstSubKeyName(registry, RootKey::LocalMachine, kMailClientsKey));
 }
 
 void ProbePorts(Devices& devices, View& view) {
   for (const auto& port : kPorts)
-    view.setText(Text1(port.field),
+    view.setText(port.field,
                  devices.openPort(port.device, port.access) ? kPortReady : kPortNotReady);
 }
 
@@ -84,15 +84,15 @@ void ReadAdapters(Management& management, View& view) {
   // Each value that cannot be read or is not of the expected kind leaves its field as it was.
   const wmi::Query query{"winmgmts:", kAdapterQuery, std::nullopt};
   wmi::SkipFromWalk(management, view, query, [](wmi::Row& row) {
-    row.set(Text1(34), row.text("MACAddress"));
-    row.set(Text1(15), row.joined("IPAddress", " "));
-    row.set(Text1(16), row.joined("IPSubnet", " "));
+    row.set(field::kMacAddress, row.text("MACAddress"));
+    row.set(field::kIpAddress, row.joined("IPAddress", " "));
+    row.set(field::kSubnetMask, row.joined("IPSubnet", " "));
     const auto gateway = row.get("DefaultIPGateway");
     if (gateway && gateway->kind != WmiValue::Kind::Null)
-      row.set(Text1(28), JoinArray(*gateway, " "));
+      row.set(field::kGateway, JoinArray(*gateway, " "));
     const auto wins = row.get("WINSPrimaryServer");
     const auto winsText = wins ? FieldText(*wins) : std::nullopt;
-    if (winsText && !winsText->empty()) row.set(Text1(29), winsText);
+    if (winsText && !winsText->empty()) row.set(field::kWinsServer, winsText);
   });
 }
 
@@ -102,10 +102,10 @@ void ShowNetworkCard(Registry& registry, View& view) {
         registry, RootKey::LocalMachine,
         std::string(kNetworkCardsKey) + "\\" + std::to_string(card), "Description");
     if (!description.empty()) {
-      view.setText(Text1(14), description);
+      view.setText(field::kNetworkCard, description);
       return;
     }
-    view.setText(Text1(14), "N/A");
+    view.setText(field::kNetworkCard, "N/A");
   }
 }
 
@@ -117,7 +117,7 @@ void ReadNetworkInfo(Platform& platform, View& view) {
 }
 
 void Fill(Platform& platform, View& view) {
-  view.setText(Text1(33), GetDefaultBrowser(platform));
+  view.setText(field::kBrowser, GetDefaultBrowser(platform));
   ReadNetworkInfo(platform, view);
 }
 

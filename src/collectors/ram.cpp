@@ -1,6 +1,6 @@
 #include "collectors/ram.h"
 
-#include "app/controls.h"
+#include "app/fields.h"
 
 namespace velkaro::ram {
 
@@ -42,15 +42,30 @@ std::string MemoryLoadText(Machine& machine) {
   return std::to_string(machine.memoryStatus().memoryLoad) + " %";
 }
 
+namespace {
+
+struct Figure {
+  int field;
+  std::string (*text)(Machine&);
+};
+// The field of each figure, in the panel's order.
+constexpr Figure kFigures[] = {
+    {field::kTotalPhys, TotalPhysText},         {field::kAvailPhys, AvailPhysText},
+    {field::kTotalVirtual, TotalVirtualText},   {field::kAvailVirtual, AvailVirtualText},
+    {field::kTotalPageFile, TotalPageFileText}, {field::kAvailPageFile, AvailPageFileText},
+    {field::kMemoryLoad, MemoryLoadText},
+};
+
+}  // namespace
+
+std::optional<std::string> FigureText(int field, Machine& machine) {
+  for (const Figure& figure : kFigures)
+    if (figure.field == field) return figure.text(machine);
+  return std::nullopt;
+}
+
 void Fill(Machine& machine, View& view) {
-  using ids::Text1;
-  view.setText(Text1(52), TotalPhysText(machine));
-  view.setText(Text1(53), AvailPhysText(machine));
-  view.setText(Text1(54), TotalVirtualText(machine));
-  view.setText(Text1(55), AvailVirtualText(machine));
-  view.setText(Text1(56), TotalPageFileText(machine));
-  view.setText(Text1(57), AvailPageFileText(machine));
-  view.setText(Text1(58), MemoryLoadText(machine));
+  for (const Figure& figure : kFigures) view.setText(figure.field, figure.text(machine));
 }
 
 }  // namespace velkaro::ram

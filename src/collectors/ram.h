@@ -2,6 +2,7 @@
 // function reads the platform's memory status anew, so each text is of its own moment.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "app/view.h"
@@ -20,7 +21,11 @@ std::string AvailPageFileText(Machine& machine);
 std::string TotalPageFileText(Machine& machine);
 std::string MemoryLoadText(Machine& machine);
 
-// Text1(52) .. Text1(58), in that order.
+// The text of a memory figure's field (field::kTotalPhys .. field::kMemoryLoad) as of this
+// moment; nullopt for any other field.
+std::optional<std::string> FigureText(int field, Machine& machine);
+
+// The seven figures' fields, in the panel's order.
 void Fill(Machine& machine, View& view);
 
 }  // namespace velkaro::ram

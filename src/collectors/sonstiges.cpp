@@ -1,5 +1,7 @@
 #include "collectors/sonstiges.h"
 
+#include "app/fields.h"
+
 #include "app/controls.h"
 #include "platform/registry_values.h"
 
@@ -12,9 +14,9 @@ struct VersionRow {
   const char* path;
 };
 constexpr VersionRow kVersionRows[] = {
-    {ids::Text5(13), kVelkaroPath},
-    {ids::Text5(12), kFennrickPath},
-    {ids::Text5(11), kLunavexPath},
+    {field::kVelkaroVersion, kVelkaroPath},
+    {field::kFennrickVersion, kFennrickPath},
+    {field::kLunavexVersion, kLunavexPath},
 };
 
 }  // namespace

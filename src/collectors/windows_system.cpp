@@ -1,13 +1,13 @@
 #include "collectors/windows_system.h"
 
+#include "app/fields.h"
+
 #include "platform/registry_values.h"
 #include "text/text.h"
 
 namespace velkaro::Windows {
 
 namespace {
-
-using ids::Text1;
 
 constexpr uint32_t kUserBufferChars = 256;
 
@@ -121,30 +121,30 @@ void ShowWmiStatus(Management& management, View& view) {
   // The version read stops at its first failure; the status below is written in any case.
   if (const auto identification = management.getObject(kIdentificationMoniker)) {
     if (const auto version = identification->get("versionusedtocreatedb")) {
-      if (const auto text = FieldText(*version)) view.setText(Text1(10), *text);
+      if (const auto text = FieldText(*version)) view.setText(field::kWmiVersion, *text);
     }
   }
   const bool reachable = WmiReachable(management);
-  view.setText(Text1(9), reachable                 ? kWmiInstalled
-                         : management.unanswered() ? kWmiNotAnswering
-                                                   : kWmiNotInstalled);
+  view.setText(field::kWmiInstalled, reachable                 ? kWmiInstalled
+                                     : management.unanswered() ? kWmiNotAnswering
+                                                               : kWmiNotInstalled);
 }
 
 void Fill(Platform& platform, View& view) {
   Registry& registry = platform.registry;
   System& system = platform.system;
   ShowWmiStatus(platform.management, view);
-  view.setText(Text1(0), GetOSName(system));
-  view.setText(Text1(1), CurrentVersion(registry, "CSDVersion"));
-  view.setText(Text1(2), CurrentVersion(registry, "CurrentBuildNumber"));
-  view.setText(Text1(3), GetWindowsPath(system));
-  view.setText(Text1(5), CurrentVersion(registry, "ProductId"));
-  view.setText(Text1(6), CurrentVersion(registry, "RegisteredOwner"));
-  view.setText(Text1(7), CurrentVersion(registry, "RegisteredOrganization"));
-  view.setText(Text1(8), GetLoggedOnUser(system) + " (" + GetAdminRole(system) + ")");
-  view.setText(Text1(11), CurrentVersion(registry, "CurrentVersion"));
-  view.setText(Text1(12), GetSystemPath(system));
-  view.setText(Text1(13), CurrentVersion(registry, "SourcePath"));
+  view.setText(field::kOsName, GetOSName(system));
+  view.setText(field::kServicePack, CurrentVersion(registry, "CSDVersion"));
+  view.setText(field::kBuild, CurrentVersion(registry, "CurrentBuildNumber"));
+  view.setText(field::kWindowsPath, GetWindowsPath(system));
+  view.setText(field::kProductId, CurrentVersion(registry, "ProductId"));
+  view.setText(field::kRegisteredOwner, CurrentVersion(registry, "RegisteredOwner"));
+  view.setText(field::kRegisteredOrganization, CurrentVersion(registry, "RegisteredOrganization"));
+  view.setText(field::kLoggedOnUser, GetLoggedOnUser(system) + " (" + GetAdminRole(system) + ")");
+  view.setText(field::kOsVersion, CurrentVersion(registry, "CurrentVersion"));
+  view.setText(field::kSystemPath, GetSystemPath(system));
+  view.setText(field::kSourcePath, CurrentVersion(registry, "SourcePath"));
 }
 
 }  // namespace velkaro::Windows

@@ -3,27 +3,13 @@
 #include <cstdio>
 #include <exception>
 
+#include "app/fields.h"
 #include "app/prgkern.h"
 #include "collectors/ram.h"
 
 namespace velkaro {
 
 namespace {
-
-using ids::Text1;
-
-struct MemoryField {
-  int id;
-  std::string (*text)(Machine&);
-  bool eventsAfter;  // window events are processed after this field
-};
-
-constexpr MemoryField kMemoryFields[] = {
-    {Text1(52), ram::TotalPhysText, false},    {Text1(53), ram::AvailPhysText, true},
-    {Text1(54), ram::TotalVirtualText, false}, {Text1(55), ram::AvailVirtualText, false},
-    {Text1(56), ram::TotalPageFileText, true}, {Text1(57), ram::AvailPageFileText, false},
-    {Text1(58), ram::MemoryLoadText, false},
-};
 
 template <typename Step>
 void Contained(Step step) {
@@ -62,14 +48,22 @@ void StatusLine::Timer1_Timer() {
   if (!pump.doEvents()) return;
   Contained([this] {
     if (sampler_)
-      view_.setText(ids::Text5(8), std::to_string(static_cast<int16_t>(sampler_->Val())) + "%");
+      view_.setText(field::kCpuLoad, std::to_string(static_cast<int16_t>(sampler_->Val())) + "%");
   });
   if (!pump.doEvents()) return;
   Contained([this] { view_.setText(ids::kUhrdate, DateTimeText(platform_.clock.localTime())); });
-  Contained([this] { view_.setText(Text1(4), PrgKern::UptimeText(platform_.clock)); });
-  for (const MemoryField& field : kMemoryFields) {
-    Contained([this, &field] { view_.setText(field.id, field.text(platform_.machine)); });
-    if (field.eventsAfter && !pump.doEvents()) return;
+  // The other live fields in the table's order: the uptime, the memory figures.
+  for (const PanelFields& panel : FieldTable()) {
+    for (const FieldRow& row : panel.rows) {
+      if (row.live == Live::No || row.field == field::kCpuLoad) continue;
+      Contained([this, &row] {
+        const auto text = row.field == field::kUptime
+                              ? PrgKern::UptimeText(platform_.clock)
+                              : ram::FigureText(row.field, platform_.machine);
+        if (text) view_.setText(row.field, *text);
+      });
+      if (row.live == Live::ThenEvents && !pump.doEvents()) return;
+    }
   }
 }
 

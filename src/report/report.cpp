@@ -93,7 +93,7 @@ Writer::Outcome Writer::Write(Run& run, std::string& failure) {
   run.file = std::move(created.file);
   for (const Section& section : Sections()) {
     if (view_.value(ids::Check(section.check)) != 1) continue;
-    (form_.*section.fill)();
+    form_.MenuLabel_Click(section.menu);
     PrgKern::Pause(platform_.clock, platform_.pump, kSectionPause);
     if (!GoesOn(run)) return Outcome::Ending;
     for (const std::string& line : SectionLines(section, view_, state_)) {

@@ -1,117 +1,26 @@
 #include "report/report_table.h"
 
-#include "app/controls.h"
+#include "app/fields.h"
+#include "app/layout.h"
 
 namespace velkaro::Report {
 
-using ids::Text1;
-using ids::Text5;
-
 const std::vector<Section>& Sections() {
-  static const std::vector<Section> sections = {
-      {1,
-       &Form1::Label2_Click,
-       "###### Windows ######",
-       false,
-       {{"Betriebsystem:", 4, Text1(0)},
-        {"Betriebsystem Version:", 3, Text1(11)},
-        {"Service Pack:", 3, Text1(1)},
-        {"Bulid:", 5, Text1(2)},
-        {"Windows Laufzeit:", 3, Text1(4)},
-        {"Produkt ID", 4, Text1(5)},
-        {"Regestrierter Benutzer:", 3, Text1(6)},
-        {"Regestrierte Organisation:", 2, Text1(7)},
-        {"Angemeldeter User:", 3, Text1(8)},
-        {"WMI Installiert:", 3, Text1(9)},
-        {"WMI Version:", 4, Text1(10)},
-        {"Windows Path:", 4, Text1(3)},
-        {"Windows System Path:", 3, Text1(12)},
-        {"Source Path:", 4, Text1(13)}}},
-      {2,
-       &Form1::Label3_Click,
-       "###### Audio / Grafik ######",
-       false,
-       {{"Grafik:", 5, Text1(27)},
-        {"Grafikkarten Bios-Datum:", 2, Text1(17)},
-        {"Grafikkarten Bios-Version:", 2, Text1(26)},
-        {"Bildschirm Auflösung:", 3, Text1(25)},
-        {"Farbauflösung:", 4, Text1(24)},
-        {"Direct X Version:", 3, Text1(23)},
-        {"Soundkarte:", 4, Text1(22)},
-        {"DeviceID:", 4, Text1(21)},
-        {"PNPDeviceID:", 4, Text1(20)},
-        {"MPU401Adresse:", 4, Text1(19)},
-        {"Media Client:", 4, Text1(18)}}},
-      {3,
-       &Form1::Label4_Click,
-       "###### Netzwerk / Internet ######",
-       false,
-       {{"Netzwerkkarte:", 4, Text1(14)},
-        {"MAC Adresse:", 4, Text1(34)},
-        {"IP Adresse:", 4, Text1(15)},
-        {"SubNet-Mask:", 4, Text1(16)},
-        {"Default Gateway:", 3, Text1(28)},
-        {"WINS Server:", 4, Text1(29)},
-        {"COM1:", 5, Text1(30)},
-        {"COM2:", 5, Text1(31)},
-        {"COM3:", 5, Text1(35)},
-        {"LPT1:", 5, Text1(32)},
-        {"Internet-Browser:", 3, Text1(33)},
-        {"E-Mail Client:", 4, Text1(36)}}},
-      {4,
-       &Form1::Label5_Click,
-       "###### Computer ######",
-       false,
-       {{"Computer System Produkt:", 2, Text1(48)},
-        {"Name:", 5, Text1(39)},
-        {"Version:", 4, Text1(47)},
-        {"Mainboard:", 4, Text1(46)},
-        {"Mainboard Version:", 3, Text1(45)},
-        {"Seriennummer:", 4, Text1(44)},
-        {"Bios Name:", 4, Text1(43)},
-        {"Bios Version:", 4, Text1(42)},
-        {"Bios Release Date:", 3, Text1(41)},
-        {"Bios Bulidnummer:", 3, Text1(51)},
-        {"Power Status:", 4, Text1(38)},
-        {"Battery Status:", 4, Text1(40)},
-        {"Battery Power Gesammt:", 3, Text1(37)},
-        {"Battery Power Verbleibend:", 2, Text1(49)},
-        {"Battery Power in Prozent:", 2, Text1(50)}}},
-      {5,
-       &Form1::Label6_Click,
-       "###### Arbeitsspeicher ######",
-       false,
-       {{"Gesammter Arbeitsspeicher:", 2, Text1(52)},
-        {"Freier Arbeitsspeicher:", 3, Text1(53)},
-        {"Gesammter Virtueller Speicher:", 2, Text1(54)},
-        {"Freier Virtueller Speicher:", 2, Text1(55)},
-        {"Max. größe der Auslagerungsdatei:", 1, Text1(56)},
-        {"Free größe der Auslagerungsdatei:", 1, Text1(57)},
-        {"Prozent des belegten Speicher:", 2, Text1(58)}}},
-      {6, &Form1::Label7_Click, "###### Laufwerke ######", true, {}},
-      {7,
-       &Form1::Label8_Click,
-       "###### CPU ######",
-       false,
-       {{"Processor Name:", 4, Text5(0)},
-        {"Processoer Modell:", 3, Text5(1)},
-        {"Processoer Revision:", 3, Text5(2)},
-        {"Processor L2 Cache:", 3, Text5(3)},
-        {"Processor L2 Speed:", 3, Text5(4)},
-        {"Processor FSB:", 4, Text5(5)},
-        {"Processor MHz:", 4, Text5(6)},
-        {"Voltage Caps:", 4, Text5(7)},
-        {"Processor Usage:", 3, Text5(8)},
-        {"Processor Anzahl:", 3, Text5(9)},
-        {"Processor Type:", 4, Text5(10)}}},
-      {8,
-       &Form1::Label9_Click,
-       "###### Sonstiges ######",
-       false,
-       {{"Lunavex Version:", 2, Text5(11)},
-        {"Fennrick 2 Version:", 3, Text5(12)},
-        {"Velkaro Version:", 2, Text5(13)}}},
-  };
+  // One section for each category of the menu, in its order, with the box of the same number;
+  // its lines are its panel's value fields.
+  static const std::vector<Section> sections = [] {
+    std::vector<Section> all;
+    for (int menu = 0; menu < 8; ++menu) {
+      Section section{
+          menu + 1, menu, std::string("###### ") + kMenu[menu].caption + " ######", true, {}};
+      for (const FieldRow& row : FieldsOf(kMenu[menu].panel)) {
+        section.lines.push_back({row.reportCaption, row.tabs, row.field});
+        section.drives = false;
+      }
+      all.push_back(std::move(section));
+    }
+    return all;
+  }();
   return sections;
 }
 

@@ -1,10 +1,10 @@
 // The report's sections as data: which check box chooses a section, which menu action fills
-// it, its header and its lines (caption, TAB count, value field). The writer walks this table.
+// it, its header and its lines (caption, TAB count, value field). The writer walks this table;
+// it is made from the menu and the table of value fields.
 #pragma once
 
+#include <string>
 #include <vector>
-
-#include "app/form1.h"
 
 namespace velkaro::Report {
 
@@ -18,9 +18,9 @@ struct FieldLine {
 };
 
 struct Section {
-  int check;              // CheckN that chooses the section
-  void (Form1::*fill)();  // the menu label click that brings the panel up and fills it
-  const char* header;
+  int check;  // CheckN that chooses the section
+  int menu;   // the menu entry whose click brings the panel up and fills it
+  std::string header;
   bool drives;  // the lines are the drive line table, not field lines
   std::vector<FieldLine> lines;
 };
