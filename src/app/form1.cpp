@@ -151,7 +151,7 @@ void Form1::OnClick(int id) {
     if (id == Label(kMenu[i].label)) return MenuLabel_Click(i);
   }
   if (id == kImage2) return Image2_Click();
-  if (id >= Image(3) && id <= Image(19) && id != kImage10) ImageN_Click(id - Image(0));
+  if (IsButton(id)) ImageN_Click(id - Image(0));
 }
 
 void Form1::OnMouseMove(int id) {
@@ -167,8 +167,7 @@ bool Form1::HandlesMouse(int id) {
   if (id == kImage1 || id == kImage2 || id == kImage10) return true;
   for (const auto& m : kMenu)
     if (id == Label(m.label)) return true;
-  const ControlSpec* spec = FindControl(id);
-  return spec && spec->kind == ControlKind::Picture && !spec->tooltip.empty();
+  return IsButton(id);
 }
 
 void Form1::OnMouseDown(int id, int button, int shift, float x, float y) {

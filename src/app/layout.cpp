@@ -3,6 +3,7 @@
 #include <map>
 
 #include "app/fields.h"
+#include "velkaro_version.h"
 
 namespace velkaro {
 
@@ -66,7 +67,7 @@ using Controls = std::vector<ControlSpec>;
 void AddTitleStrip(Controls& all) {
   all.push_back(Make(kImage10, "Image10", ControlKind::Picture, kForm, 0, 0, 11775, 375));
   all.push_back(
-      MakeLabel(kLabel1, "Label1", kForm, 120, 80, 4215, 255, "Velkaro 3.0", colors::kWhite));
+      MakeLabel(kLabel1, "Label1", kForm, 120, 80, 4215, 255, VELKARO_TITLE, colors::kWhite));
   all.push_back(MakeLabel(kUhrdate, "uhrdate", kForm, 7440, 75, 4215, 255,
                           "00.00.0000  |  00:00:00", colors::kWhite, TextAlign::Right));
   for (int n : {1, 2}) {
@@ -182,6 +183,18 @@ Controls Build() {
 const std::vector<ControlSpec>& Form1Controls() {
   static const std::vector<ControlSpec> controls = Build();
   return controls;
+}
+
+int ButtonImage(Art art) {
+  for (const auto& b : kButtons)
+    if (b.art == art) return b.image;
+  return 0;
+}
+
+bool IsButton(int id) {
+  for (const auto& b : kButtons)
+    if (Image(b.image) == id) return true;
+  return false;
 }
 
 const ControlSpec* FindControl(int id) {

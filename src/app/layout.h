@@ -92,6 +92,11 @@ inline constexpr MenuEntry kMenu[ids::kPanelCount] = {
 };
 
 const std::vector<ControlSpec>& Form1Controls();
+// The number N of the picture button ImageN that shows the picture (app/pictures.h); 0 for a
+// picture that is no button.
+int ButtonImage(Art art);
+// Whether a control is one of the picture buttons.
+bool IsButton(int id);
 const ControlSpec* FindControl(int id);
 const ControlSpec* FindControl(const std::string& name);
 

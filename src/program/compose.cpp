@@ -50,22 +50,23 @@ void Compose(Form1& form, View& view, Platform& platform, AppState& state) {
   };
   for (const auto& [menu, fill] : fills) form.setFill(menu, WithDeadline(platform.deadlines, fill));
 
-  // Power actions: Image4 shut down, Image5 restart, Image6 log off, Image3 stand-by, Image7 lock.
-  const std::pair<int, const char*> powerButtons[] = {{4, "0"}, {5, "1"}, {6, "2"}, {3, "3"}};
-  for (const auto& [image, code] : powerButtons)
-    form.setButtonAction(image,
+  // The power actions behind their buttons, each with its code.
+  const std::pair<Art, const char*> powerButtons[] = {
+      {Art::Shutdown, "0"}, {Art::Restart, "1"}, {Art::Logoff, "2"}, {Art::Standby, "3"}};
+  for (const auto& [art, code] : powerButtons)
+    form.setButtonAction(ButtonImage(art),
                          [&platform, code = code] { Reboot::PowerAction(platform.power, code); });
-  form.setButtonAction(7, [&platform] { platform.power.lockWorkStation(); });
+  form.setButtonAction(ButtonImage(Art::Lock), [&platform] { platform.power.lockWorkStation(); });
 
   for (const auto& launcher : launchers::kLaunchers)
-    form.setButtonAction(launcher.image,
+    form.setButtonAction(ButtonImage(launcher.button),
                          [&platform, &launcher] { launchers::Launch(launcher, platform); });
 
   auto release = std::make_shared<ram::MemoryRelease>(platform, view);
-  form.setButtonAction(18, [release] { release->ReleaseMemory(); });
+  form.setButtonAction(ButtonImage(Art::Memory), [release] { release->ReleaseMemory(); });
 
   auto report = std::make_shared<Report::Writer>(form, view, platform, state);
-  form.setButtonAction(17, [report] { report->Image17_Click(); });
+  form.setButtonAction(ButtonImage(Art::Report), [report] { report->Image17_Click(); });
   // When the session ends, the report's run (which lies lower on the stack, in a pause) leaves
   // no unfinished file behind, even if the process is ended right afterwards.
   form.addUnloadAction([report] { report->Drop(); });

@@ -4,28 +4,29 @@
 #include <array>
 #include <string>
 
+#include "app/layout.h"
 #include "platform/platform.h"
 
 namespace velkaro::launchers {
 
 // One launcher; its button's picture and tool tip stand in the table of pictures.
 struct Launcher {
-  int image;              // the button ImageN
+  Art button;             // the picture of its button
   const char* program;    // file name, or a program found through the search path
   const char* arguments;  // the rest of the command line, may be empty
   bool inSystemFolder;    // the program is started by its full path in the system folder
 };
 
 inline constexpr std::array<Launcher, 9> kLaunchers{{
-    {8, "control.exe", "", false},
-    {9, "wupdmgr.exe", "", false},
-    {11, "sndvol32.exe", "", true},
-    {12, "sndrec32.exe", "", true},
-    {13, "rundll32.exe", "shell32.dll,Control_RunDLL telephon.cpl", false},
-    {14, "rundll32.exe", "shell32.dll,Control_RunDLL inetcpl.cpl", false},
-    {15, "rundll32.exe", "shell32.dll,Control_RunDLL ncpa.cpl", false},
-    {16, "rundll32.exe", "shell32.dll,Control_RunDLL firewall.cpl", false},
-    {19, "rundll32.exe", "shell32.dll,Control_RunDLL sysdm.cpl", false},
+    {Art::ControlPanel, "control.exe", "", false},
+    {Art::Update, "wupdmgr.exe", "", false},
+    {Art::Volume, "sndvol32.exe", "", true},
+    {Art::Recorder, "sndrec32.exe", "", true},
+    {Art::Modem, "rundll32.exe", "shell32.dll,Control_RunDLL telephon.cpl", false},
+    {Art::Internet, "rundll32.exe", "shell32.dll,Control_RunDLL inetcpl.cpl", false},
+    {Art::Network, "rundll32.exe", "shell32.dll,Control_RunDLL ncpa.cpl", false},
+    {Art::Firewall, "rundll32.exe", "shell32.dll,Control_RunDLL firewall.cpl", false},
+    {Art::System, "rundll32.exe", "shell32.dll,Control_RunDLL sysdm.cpl", false},
 }};
 
 // The command line of a launcher, given the system folder (ending in "\"). A program path with a

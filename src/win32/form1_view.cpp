@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "text/text.h"
+#include "velkaro_version.h"
 #include "win32/form1_window.h"
 #include "win32/wide.h"
 
@@ -114,7 +115,7 @@ void Form1Window::setBusyPointer(bool busy) {
 }
 
 void Form1Window::messageBox(const std::string& text, MessageIcon icon) {
-  MessageBoxW(hwnd_, Wide(text).c_str(), L"Velkaro 3.0",
+  MessageBoxW(hwnd_, Wide(text).c_str(), VELKARO_TITLE_W,
               MB_OK | (icon == MessageIcon::Error ? MB_ICONERROR : MB_ICONINFORMATION));
 }
 

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "velkaro_version.h"
 #include "win32/wide.h"
 #include "win32/window.h"
 
@@ -43,7 +44,7 @@ void Form1Window::show() {
 
 void Form1Window::Create() {
   dpi_ = DpiOf(nullptr);
-  if (!CreateCentredWindow(instance_, kClassName, L"Velkaro 3.0",
+  if (!CreateCentredWindow(instance_, kClassName, VELKARO_TITLE_W,
                            WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX,
                            WS_EX_CONTROLPARENT | WS_EX_APPWINDOW,
                            TwipsToPixels(layout::kFormWidth, dpi_),

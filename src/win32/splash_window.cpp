@@ -25,7 +25,7 @@ SplashWindow::~SplashWindow() {
 void SplashWindow::show() {
   if (!hwnd_) {
     dpi_ = DpiOf(nullptr);
-    if (!Create(instance_, kClassName, L"Velkaro 3.0", WS_POPUP, WS_EX_TOOLWINDOW,
+    if (!Create(instance_, kClassName, VELKARO_TITLE_W, WS_POPUP, WS_EX_TOOLWINDOW,
                 TwipsToPixels(layout::kSplashWidth, dpi_),
                 TwipsToPixels(layout::kSplashHeight, dpi_), nullptr))
       return;
@@ -60,10 +60,10 @@ void SplashWindow::Paint(HWND hwnd, HDC dc) {
   const int left = Scale(18, dpi_);
   RECT shadow{left + Scale(1, dpi_), Scale(15, dpi_) + Scale(1, dpi_), client.right, client.bottom};
   SetTextColor(dc, RGB(10, 20, 40));
-  DrawTextW(dc, L"Velkaro 3.0", -1, &shadow, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextW(dc, VELKARO_TITLE_W, -1, &shadow, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
   RECT text{left, Scale(15, dpi_), client.right, client.bottom};
   SetTextColor(dc, RGB(255, 255, 255));
-  DrawTextW(dc, L"Velkaro 3.0", -1, &text, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+  DrawTextW(dc, VELKARO_TITLE_W, -1, &text, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
   SelectObject(dc, small.get());
   RECT version{left + Scale(2, dpi_), Scale(48, dpi_), client.right, client.bottom};
   SetTextColor(dc, RGB(200, 214, 240));

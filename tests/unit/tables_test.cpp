@@ -321,7 +321,7 @@ const std::map<std::string, Table>& Tables() {
       {"release_start", ROW(2, ram::ReleaseStartText(U(c[0]), Settings(c[1])))},
       {"release_step", ROW(2, ram::ReleaseStepText(std::stod(c[0]), Settings(c[1])))},
       {"launcher_command",
-       ROW(4, launchers::CommandLine({0, c[0].c_str(), c[1].c_str(), c[2] == "1"}, c[3]))},
+       ROW(4, launchers::CommandLine({Art::None, c[0].c_str(), c[1].c_str(), c[2] == "1"}, c[3]))},
       {"power_action", {1, PowerCalls}},
       {"failure_message", ROW(3, Report::FailureMessage(c[0] == "1", {uint32_t(U(c[1])), c[2]}))},
       {"cpu_average", {2, CpuAverages}},

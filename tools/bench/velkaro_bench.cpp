@@ -305,8 +305,9 @@ int FullReport(Rig& rig) {
 int Release(Rig& rig, int runs) {
   std::vector<double> ms, answers;
   for (int i = 0; i < runs; ++i) {
-    const auto trips =
-        Answers([&] { ms.push_back(rig.time([&] { rig.form.OnClick(ids::Image(18)); }).first); });
+    const auto trips = Answers([&] {
+      ms.push_back(rig.time([&] { rig.form.OnClick(ids::Image(ButtonImage(Art::Memory))); }).first);
+    });
     answers.insert(answers.end(), trips.begin(), trips.end());
   }
   std::printf("{\"release\": %s, \"answers\": %s}\n", List(ms).c_str(), List(answers).c_str());
@@ -331,14 +332,15 @@ int Launcher(Rig& rig, int runs) {
     std::vector<double> ms, answers;
     for (int i = 0; i < runs; ++i) {
       const auto trips = Answers([&] {
-        ms.push_back(rig.time([&] { rig.form.OnClick(ids::Image(launcher.image)); }).first);
+        ms.push_back(
+            rig.time([&] { rig.form.OnClick(ids::Image(ButtonImage(launcher.button))); }).first);
       });
       answers.insert(answers.end(), trips.begin(), trips.end());
       EndChildren();
     }
-    out += std::string(out.size() > 1 ? ", " : "") + "\"Image" + std::to_string(launcher.image) +
-           " " + launcher.program + "\": {\"click\": " + List(ms) +
-           ", \"answers\": " + List(answers) + "}";
+    out += std::string(out.size() > 1 ? ", " : "") + "\"Image" +
+           std::to_string(ButtonImage(launcher.button)) + " " + launcher.program +
+           "\": {\"click\": " + List(ms) + ", \"answers\": " + List(answers) + "}";
   }
   std::printf("%s}\n", out.c_str());
   return 0;
