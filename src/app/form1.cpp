@@ -1,6 +1,6 @@
 #include "app/form1.h"
 
-#include <exception>
+#include "app/scope.h"
 
 namespace velkaro {
 
@@ -68,7 +68,7 @@ void Form1::leer2() {
 void Form1::Form_Load() {
   RunContained(load_);
   Label2_Click();
-  view_.addItem(kCombo1, "Textdatei");
+  view_.addItem(kCombo1, kTextFileChoice);
 }
 
 void Form1::Form_Unload() {
@@ -111,9 +111,10 @@ void Form1::Timer1_Timer() {
   // The tick processes window events: the clicks it lets in run after it, so that the status
   // line never stands still for a fill or a report.
   if (ticking_) return RunContained(tick_);
-  ticking_ = true;
-  RunContained(tick_);
-  ticking_ = false;
+  {
+    ScopedFlag ticking(ticking_);
+    RunContained(tick_);
+  }
   RunAll(afterTick_);
 }
 
@@ -125,24 +126,14 @@ void Form1::MenuLabel_Click(int menuIndex) {
   // fill completes the fields, and no panel is filled twice at once.
   if (filling_[menuIndex]) return;
   {
-    filling_[menuIndex] = true;
-    struct Done {
-      bool& filling;
-      ~Done() { filling = false; }
-    } done{filling_[menuIndex]};
+    ScopedFlag filling(filling_[menuIndex]);
     RunContained(fills_[menuIndex]);
   }
   if (!filling()) RunAll(afterFills_);
 }
 
 void Form1::RunContained(const Action& action) {
-  if (!action) return;
-  // A failing fill or action must not take the window down: what it wrote stays, the rest of
-  // the fields keep their text.
-  try {
-    action();
-  } catch (const std::exception&) {
-  }
+  if (action) Contained(action);
 }
 
 void Form1::OnClick(int id) {

@@ -144,7 +144,7 @@ void AddReportOptions(Controls& all) {
   all.push_back(MakeLabel(Label11(72), "Label11(72)", P1(8), 120, 275, 1695, kRowHeight,
                           "Daten Auswerten in:", colors::kCaption));
   ControlSpec combo = Make(kCombo1, "Combo1", ControlKind::ComboBox, P1(8), 1920, 240, 2535, 315);
-  combo.caption = "Textdatei";
+  combo.caption = kTextFileChoice;
   all.push_back(combo);
   for (int n = 1; n <= 8; ++n) {
     ControlSpec check = Make(Check(n), "Check" + std::to_string(n), ControlKind::CheckBox, P1(8),

@@ -25,6 +25,7 @@ constexpr Rgb kMenuHot{255, 0, 0};
 constexpr Rgb kWhite{255, 255, 255};
 constexpr Rgb kBlack{0, 0, 0};
 constexpr Rgb kDriveList{0, 153, 255};
+constexpr Rgb kEdgeLight{168, 196, 232};  // the light line of the edges and etched lines
 }  // namespace colors
 
 enum class ControlKind {
@@ -62,6 +63,9 @@ struct ControlSpec {
   std::string tooltip;
   Art art = Art::None;
 };
+
+// The one entry of the output choice Combo1.
+inline constexpr const char* kTextFileChoice = "Textdatei";
 
 namespace layout {
 constexpr int kFormWidth = 12135;  // client area, twips

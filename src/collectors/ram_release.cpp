@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/controls.h"
+#include "app/scope.h"
 
 namespace velkaro::ram {
 
@@ -14,8 +15,7 @@ namespace {
 class ReleaseRun {
  public:
   ReleaseRun(MemoryArena& arena, View& view, bool& running)
-      : arena_(arena), view_(view), running_(running) {
-    running_ = true;
+      : running_(running), arena_(arena), view_(view) {
     view_.setBusyPointer(true);
     busy_ = true;
   }
@@ -23,7 +23,6 @@ class ReleaseRun {
     if (busy_) view_.setBusyPointer(false);
     for (char16_t* chunk : chunks_)
       if (chunk) arena_.release(chunk);
-    running_ = false;
   }
   ReleaseRun(const ReleaseRun&) = delete;
   ReleaseRun& operator=(const ReleaseRun&) = delete;
@@ -42,9 +41,9 @@ class ReleaseRun {
   }
 
  private:
+  ScopedFlag running_;  // made first, so that it ends last
   MemoryArena& arena_;
   View& view_;
-  bool& running_;
   std::array<char16_t*, kReleaseSteps> chunks_{};
   bool busy_ = false;
 };

@@ -1,25 +1,13 @@
 #include "program/status_line.h"
 
 #include <cstdio>
-#include <exception>
 
 #include "app/fields.h"
 #include "app/prgkern.h"
+#include "app/scope.h"
 #include "collectors/ram.h"
 
 namespace velkaro {
-
-namespace {
-
-template <typename Step>
-void Contained(Step step) {
-  try {
-    step();
-  } catch (const std::exception&) {
-  }
-}
-
-}  // namespace
 
 std::string DateTimeText(const LocalTime& t) {
   char buffer[64];
@@ -37,11 +25,7 @@ void StatusLine::CreateSampler() {
 
 void StatusLine::Timer1_Timer() {
   if (ticking_) return;
-  ticking_ = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{ticking_};
+  ScopedFlag ticking(ticking_);
 
   EventPump& pump = platform_.pump;
   // The program ends while its events are processed: then the tick ends too.

@@ -5,6 +5,7 @@
 
 #include "app/controls.h"
 #include "app/prgkern.h"
+#include "app/scope.h"
 
 namespace velkaro::Report {
 
@@ -35,13 +36,12 @@ std::string FailureMessage(bool created, const FileError& error) {
 class Writer::Run {
  public:
   // The wait window is up already (since the click).
-  explicit Run(Writer& writer) : writer_(writer) { writer_.run_ = this; }
+  explicit Run(Writer& writer) : asked_(writer.asked_), writer_(writer) { writer_.run_ = this; }
   Run(const Run&) = delete;
   Run& operator=(const Run&) = delete;
   ~Run() {
     end();
     writer_.run_ = nullptr;
-    writer_.asked_ = false;
   }
   // Drops an unfinished report and takes the wait window down.
   void end() {
@@ -52,6 +52,7 @@ class Writer::Run {
   std::unique_ptr<OutputFile> file;
 
  private:
+  ScopedFlag asked_;  // the writer's: a run is asked for or in progress, until this one ends
   Writer& writer_;
   bool waitShown_ = true;
 };

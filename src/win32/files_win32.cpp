@@ -33,13 +33,8 @@ std::optional<std::string> ReadAnsi(const std::wstring& path, std::size_t maxByt
   }
   CloseHandle(file);
   if (!ok) return std::nullopt;
-  if (bytes.empty()) return std::string();
   // Text files are in the system's ANSI code page.
-  const int n =
-      MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n);
-  return Narrow(wide);
+  return FromAnsi(bytes);
 }
 
 }  // namespace
@@ -66,21 +61,13 @@ class Win32OutputFile : public OutputFile {
 
   std::optional<FileError> write(const std::string& text) override {
     if (file_ == INVALID_HANDLE_VALUE) return DescribeError(ERROR_INVALID_HANDLE);
-    const std::wstring wide = Wide(text);
-    std::string bytes;
-    if (!wide.empty()) {
-      const int length = static_cast<int>(wide.size());
-      const int n =
-          WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
-      if (n <= 0) return DescribeError(GetLastError());
-      bytes.resize(static_cast<size_t>(n));
-      WideCharToMultiByte(CP_ACP, 0, wide.data(), length, bytes.data(), n, nullptr, nullptr);
-    }
+    const auto bytes = ToAnsi(text);
+    if (!bytes) return DescribeError(GetLastError());
     size_t done = 0;
-    while (done < bytes.size()) {
-      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+    while (done < bytes->size()) {
+      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes->size() - done, 1u << 20));
       DWORD written = 0;
-      if (!WriteFile(file_, bytes.data() + done, chunk, &written, nullptr))
+      if (!WriteFile(file_, bytes->data() + done, chunk, &written, nullptr))
         return DescribeError(GetLastError());
       if (written == 0) return DescribeError(ERROR_WRITE_FAULT);
       done += written;

@@ -9,7 +9,6 @@ namespace velkaro::win32 {
 namespace {
 
 constexpr Rgb kEdgeDark{40, 70, 120};
-constexpr Rgb kEdgeLight{168, 196, 232};
 
 // Two one-pixel lines along a rectangle's top and left (or all four) edges.
 void DrawEdges(HDC dc, Brushes& brushes, const RECT& r, int dpi, bool allSides) {
@@ -20,13 +19,13 @@ void DrawEdges(HDC dc, Brushes& brushes, const RECT& r, int dpi, bool allSides) 
   };
   fill(r.left, r.top, r.right, r.top + px, kEdgeDark);
   fill(r.left, r.top, r.left + px, r.bottom, kEdgeDark);
-  fill(r.left + px, r.top + px, r.right, r.top + 2 * px, kEdgeLight);
-  fill(r.left + px, r.top + px, r.left + 2 * px, r.bottom, kEdgeLight);
+  fill(r.left + px, r.top + px, r.right, r.top + 2 * px, colors::kEdgeLight);
+  fill(r.left + px, r.top + px, r.left + 2 * px, r.bottom, colors::kEdgeLight);
   if (!allSides) return;
   fill(r.left, r.bottom - px, r.right, r.bottom, kEdgeDark);
   fill(r.right - px, r.top, r.right, r.bottom, kEdgeDark);
-  fill(r.left + px, r.bottom - 2 * px, r.right - px, r.bottom - px, kEdgeLight);
-  fill(r.right - 2 * px, r.top + px, r.right - px, r.bottom - px, kEdgeLight);
+  fill(r.left + px, r.bottom - 2 * px, r.right - px, r.bottom - px, colors::kEdgeLight);
+  fill(r.right - 2 * px, r.top + px, r.right - px, r.bottom - px, colors::kEdgeLight);
 }
 
 }  // namespace
@@ -56,10 +55,7 @@ void Form1Window::PaintContainer(HWND hwnd, HDC dc) {
     GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &textSize);
   const int top = caption.empty() ? 0 : textSize.cy / 2;
   const int right = client.right - Scale(2, dpi_), bottom = client.bottom - Scale(2, dpi_);
-  DrawEtchedLine(dc, 0, top, right, top, dpi_);
-  DrawEtchedLine(dc, 0, top, 0, bottom, dpi_);
-  DrawEtchedLine(dc, 0, bottom, right, bottom, dpi_);
-  DrawEtchedLine(dc, right, top, right, bottom, dpi_);
+  DrawEtchedBox(dc, {0, top, right, bottom}, dpi_);
   if (!caption.empty()) {
     const int pad = Scale(4, dpi_);
     RECT box{Scale(8, dpi_), 0, Scale(8, dpi_) + textSize.cx + 2 * pad, textSize.cy};

@@ -80,7 +80,7 @@ void DrawEtchedLine(HDC dc, int x1, int y1, int x2, int y2, int dpi) {
   const int width = Scale(1, dpi);
   const bool vertical = x1 == x2;
   GdiObject<HPEN> dark(CreatePen(PS_SOLID, width, RGB(62, 99, 150)));
-  GdiObject<HPEN> light(CreatePen(PS_SOLID, width, RGB(168, 196, 232)));
+  GdiObject<HPEN> light(CreatePen(PS_SOLID, width, Ref(colors::kEdgeLight)));
   HGDIOBJ old = SelectObject(dc, dark.get());
   MoveToEx(dc, x1, y1, nullptr);
   LineTo(dc, x2, y2);

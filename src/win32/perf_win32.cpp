@@ -31,14 +31,7 @@ struct ProcessorPerformance {
 
 // Counter paths are ANSI text in the system's code page.
 std::string Ansi(const std::string& utf8) {
-  const std::wstring wide = Wide(utf8);
-  if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string ansi(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &ansi[0], n, nullptr,
-                      nullptr);
-  return ansi;
+  return ToAnsi(utf8).value_or(std::string());
 }
 
 uint64_t Count(const FILETIME& t) {
