@@ -74,18 +74,17 @@ std::string HoursText(uint32_t seconds, const numfmt::NumberSettings& settings) 
 }
 
 void ReadBaseBoard(Management& management, View& view) {
-  wmi::SkipFromWalk(management, view, LocalQuery("Select * from Win32_BaseBoard"),
-                    [](wmi::Row& board) {
-                      board.set(field::kBoard, board.text("Product"));
-                      board.set(field::kBoardVersion, board.text("Version"));
-                      board.set(field::kBoardSerial, board.text("SerialNumber"));
-                    });
+  wmi::Walk(management, view, LocalQuery("Select * from Win32_BaseBoard"), [](wmi::Row& board) {
+    board.set(field::kBoard, board.text("Product"));
+    board.set(field::kBoardVersion, board.text("Version"));
+    board.set(field::kBoardSerial, board.text("SerialNumber"));
+  });
 }
 
 void ReadBios(Management& management, View& view) {
   // Kept across the BIOS objects: a null date leaves the previous object's parts.
   std::string year, month, day;
-  wmi::SkipFromWalk(management, view, LocalQuery("Select * from Win32_BIOS"), [&](wmi::Row& bios) {
+  wmi::Walk(management, view, LocalQuery("Select * from Win32_BIOS"), [&](wmi::Row& bios) {
     bios.set(field::kBiosVersion, bios.text("Description"));
     bios.set(field::kBiosName, bios.text("Version"));
     bios.set(field::kBiosBuild, bios.text("BuildNumber"));
@@ -100,12 +99,12 @@ void ReadBios(Management& management, View& view) {
 }
 
 void ReadProductAndPower(Management& management, Machine& machine, View& view) {
-  wmi::SkipFromWalk(management, view, LocalQuery("Select * from Win32_ComputerSystemProduct"),
-                    [](wmi::Row& product) {
-                      product.set(field::kProduct, product.text("Caption"));
-                      product.set(field::kProductName, product.text("Name"));
-                      product.set(field::kProductVersion, product.text("Version"));
-                    });
+  wmi::Walk(management, view, LocalQuery("Select * from Win32_ComputerSystemProduct"),
+            [](wmi::Row& product) {
+              product.set(field::kProduct, product.text("Caption"));
+              product.set(field::kProductName, product.text("Name"));
+              product.set(field::kProductVersion, product.text("Version"));
+            });
 
   const PowerStatus power = machine.powerStatus();
   const numfmt::NumberSettings settings = machine.numberSettings();

@@ -46,18 +46,18 @@ uint32_t ProcessorCount(const ProcessorFacts& facts) {
 
 void ReadProcessorInfo(Management& management, Machine& machine, View& view) {
   std::string type;  // once per call: an unlisted code keeps the previous object's text
-  wmi::SkipFromWalk(management, view, {wmi::kLocalCimV2, "Select * from Win32_Processor"},
-                    [&](wmi::Row& processor) {
-                      const ProcessorFacts facts = machine.processorFacts();
-                      view.setText(field::kCpuCount, std::to_string(ProcessorCount(facts)));
-                      if (const auto text = ProcessorTypeText(facts.processorType)) type = *text;
-                      view.setText(field::kCpuType, type);
-                      processor.set(field::kCpuName, processor.text("Name"));
-                      processor.set(field::kCpuModel, processor.text("Description"));
-                      processor.set(field::kCpuRevision, processor.text("Revision"));
-                      for (const auto& row : kSuffixRows)
-                        processor.set(row.field, processor.withSuffix(row.property, row.suffix));
-                    });
+  wmi::Walk(management, view, {wmi::kLocalCimV2, "Select * from Win32_Processor"},
+            [&](wmi::Row& processor) {
+              const ProcessorFacts facts = machine.processorFacts();
+              view.setText(field::kCpuCount, std::to_string(ProcessorCount(facts)));
+              if (const auto text = ProcessorTypeText(facts.processorType)) type = *text;
+              view.setText(field::kCpuType, type);
+              processor.set(field::kCpuName, processor.text("Name"));
+              processor.set(field::kCpuModel, processor.text("Description"));
+              processor.set(field::kCpuRevision, processor.text("Revision"));
+              for (const auto& row : kSuffixRows)
+                processor.set(row.field, processor.withSuffix(row.property, row.suffix));
+            });
 }
 
 }  // namespace velkaro::CPU

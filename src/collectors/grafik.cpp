@@ -50,14 +50,14 @@ std::string GetMediaClient(Registry& registry, View& view) {
 }
 
 void ReadVideoController(Management& management, View& view) {
-  wmi::SkipAll(management, view, {wmi::kLocalCimV2, kVideoControllerQuery}, [](wmi::Row& row) {
+  wmi::Walk(management, view, {wmi::kLocalCimV2, kVideoControllerQuery}, [](wmi::Row& row) {
     row.set(field::kColours, row.withSuffix("CurrentNumberOfColors", " Farben"));
     row.set(field::kGraphicsCard, row.text("VideoProcessor"));
   });
 }
 
 void ReadSoundDevice(Management& management, View& view) {
-  wmi::SkipAll(management, view, {wmi::kLocalCimV2, kSoundDeviceQuery}, [](wmi::Row& row) {
+  wmi::Walk(management, view, {wmi::kLocalCimV2, kSoundDeviceQuery}, [](wmi::Row& row) {
     row.set(field::kSoundCard, row.text("Caption"));
     row.set(field::kSoundDeviceId, row.text("DeviceID"));
     row.set(field::kMpu401Address, row.text("MPU401Address"));

@@ -68,19 +68,19 @@ void ReadDriveInfo(Management& management, Machine& machine, View& view, AppStat
   std::vector<std::vector<std::string>> lists;       // each drive's list lines
   std::vector<std::pair<int, std::string>> entries;  // table entries by index
   int x = 0;  // the line counter: raised before each table write
-  const bool queried = wmi::SkipFromWalk(
-      management, view, {wmi::kLocalCimV2, "Select * from Win32_LogicalDisk"},
-      [&](wmi::Row& drive) {
-        lists.emplace_back();
-        for (const DriveLine& line : kDriveLines) {
-          const std::string value = LineValue(line, drive, settings);
-          lists.back().push_back(line.caption + value);
-          ++x;
-          if (x <= kLastEntry)
-            entries.emplace_back(x, line.caption + std::string(line.tabs, '\t') + value);
-        }
-        ++x;  // the empty line behind the drive
-      });
+  const bool queried =
+      wmi::Walk(management, view, {wmi::kLocalCimV2, "Select * from Win32_LogicalDisk"},
+                [&](wmi::Row& drive) {
+                  lists.emplace_back();
+                  for (const DriveLine& line : kDriveLines) {
+                    const std::string value = LineValue(line, drive, settings);
+                    lists.back().push_back(line.caption + value);
+                    ++x;
+                    if (x <= kLastEntry)
+                      entries.emplace_back(x, line.caption + std::string(line.tabs, '\t') + value);
+                  }
+                  ++x;  // the empty line behind the drive
+                });
   // A service that did not answer in time leaves the last complete fill standing: the lists,
   // the table and its count.
   if (management.unanswered()) return;

@@ -83,7 +83,7 @@ void ProbePorts(Devices& devices, View& view) {
 void ReadAdapters(Management& management, View& view) {
   // Each value that cannot be read or is not of the expected kind leaves its field as it was.
   const wmi::Query query{"winmgmts:", kAdapterQuery, std::nullopt};
-  wmi::SkipFromWalk(management, view, query, [](wmi::Row& row) {
+  wmi::Walk(management, view, query, [](wmi::Row& row) {
     row.set(field::kMacAddress, row.text("MACAddress"));
     row.set(field::kIpAddress, row.joined("IPAddress", " "));
     row.set(field::kSubnetMask, row.joined("IPSubnet", " "));

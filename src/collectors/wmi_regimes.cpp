@@ -2,9 +2,6 @@
 
 namespace velkaro::wmi {
 
-namespace {
-
-// Binds, queries and walks; false when binding or query failed (then there is no walk).
 bool Walk(Management& management, View& view, const Query& query, const Body& body) {
   const auto service = management.connect(query.moniker);
   if (!service) return false;
@@ -17,8 +14,6 @@ bool Walk(Management& management, View& view, const Query& query, const Body& bo
   }
   return true;
 }
-
-}  // namespace
 
 std::optional<std::string> Row::text(const std::string& name) {
   const auto value = object_.get(name);
@@ -39,14 +34,6 @@ bool Row::set(int field, const std::optional<std::string>& value) {
   if (!value) return false;
   view_.setText(field, *value);
   return true;
-}
-
-void SkipAll(Management& management, View& view, const Query& query, const Body& body) {
-  Walk(management, view, query, body);
-}
-
-bool SkipFromWalk(Management& management, View& view, const Query& query, const Body& body) {
-  return Walk(management, view, query, body);
 }
 
 }  // namespace velkaro::wmi

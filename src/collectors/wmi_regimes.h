@@ -1,7 +1,6 @@
-// The ways a collector treats failures of its management queries, as helpers that run a query
-// and walk its objects, so that each collector states its regime in one line. (A regime that
-// stops at the first failing step would leave the fields half written; the collectors use the
-// two that skip.)
+// How a collector runs a management query and walks its objects, dropping what fails, so that each
+// collector states its regime in one line. (A regime that stops at the first failing step would
+// leave the fields half written; the collectors use the two that skip.)
 #pragma once
 
 #include <functional>
@@ -58,12 +57,10 @@ class Row {
 
 using Body = std::function<void(Row&)>;
 
-// Skip-all: every failing step is dropped and the next one runs; binding, query and walk
-// failures included, so without the service nothing changes.
-void SkipAll(Management& management, View& view, const Query& query, const Body& body);
-
-// Skip from the walk on: binding and query must succeed (false, and no walk, when they do not);
-// inside the walk a failing step is dropped and the next one runs.
-bool SkipFromWalk(Management& management, View& view, const Query& query, const Body& body);
+// Binds the moniker, runs the query and walks its objects; false (and no walk) when binding or
+// query fails. Inside the walk a step that fails is dropped and the next one runs. Both regimes
+// of the collectors follow from it: skip-all leaves the result aside (without the service,
+// nothing changes), skip-from-the-walk-on acts on it.
+bool Walk(Management& management, View& view, const Query& query, const Body& body);
 
 }  // namespace velkaro::wmi

@@ -1,6 +1,8 @@
-// The main window's painting: its blue and edge lines, the panels' separator, the frames'
-// etched borders with their captions, the drawn pictures, and the colours of the controls.
-#include "win32/form1_window.h"
+#include "win32/form1_paint.h"
+
+#include <algorithm>
+#include <string>
+
 #include "win32/wide.h"
 #include "win32/window.h"
 
@@ -30,25 +32,36 @@ void DrawEdges(HDC dc, Brushes& brushes, const RECT& r, int dpi, bool allSides) 
 
 }  // namespace
 
-void Form1Window::PaintMain(HDC dc) {
+void Form1Painter::SetDpi(int dpi) {
+  dpi_ = dpi;
+  arial_.reset(MakeFont(L"Arial", 8.25, true, dpi));
+  verdana_.reset(MakeFont(L"Verdana", 8.25, true, dpi));
+}
+
+void Form1Painter::PaintForm(HWND hwnd, HDC dc) {
   RECT client;
-  GetClientRect(hwnd_, &client);
+  GetClientRect(hwnd, &client);
+  FillRect(dc, &client, brushes_.get(colors::kPanelBlue));
   DrawEdges(dc, brushes_, client, dpi_, true);
 }
 
-void Form1Window::PaintContainer(HWND hwnd, HDC dc) {
-  Control* c = ControlOf(hwnd);
-  if (!c) return;
+void Form1Painter::EraseContainer(HWND hwnd, HDC dc, const ControlHost::Control* control) {
   RECT client;
   GetClientRect(hwnd, &client);
-  if (c->spec->kind == ControlKind::Panel) {
+  FillRect(dc, &client, brushes_.get(control ? control->spec->back : colors::kPanelBlue));
+}
+
+void Form1Painter::PaintContainer(HWND hwnd, HDC dc, const ControlHost::Control& control) {
+  RECT client;
+  GetClientRect(hwnd, &client);
+  if (control.spec->kind == ControlKind::Panel) {
     const int x = TwipsToPixels(layout::kPanelSeparatorLeft, dpi_);
     const int margin = TwipsToPixels(120, dpi_);
     DrawEtchedLine(dc, x, margin, x, client.bottom - margin, dpi_);
     return;
   }
   // Frames: an etched border, interrupted by the caption when there is one.
-  const std::wstring caption = Wide(c->spec->caption);
+  const std::wstring caption = Wide(control.spec->caption);
   HGDIOBJ oldFont = SelectObject(dc, arial_.get());
   SIZE textSize{};
   if (!caption.empty())
@@ -59,37 +72,35 @@ void Form1Window::PaintContainer(HWND hwnd, HDC dc) {
   if (!caption.empty()) {
     const int pad = Scale(4, dpi_);
     RECT box{Scale(8, dpi_), 0, Scale(8, dpi_) + textSize.cx + 2 * pad, textSize.cy};
-    FillRect(dc, &box, brushes_.get(c->spec->back));
+    FillRect(dc, &box, brushes_.get(control.spec->back));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, Ref(c->fore));
+    SetTextColor(dc, Ref(control.fore));
     TextOutW(dc, box.left + pad, 0, caption.c_str(), static_cast<int>(caption.size()));
   }
   SelectObject(dc, oldFont);
 }
 
-void Form1Window::DrawPicture(const DRAWITEMSTRUCT& item) {
-  Control* c = ControlOf(item.hwndItem);
-  if (!c) return;
+void Form1Painter::DrawPicture(const DRAWITEMSTRUCT& item, const ControlHost::Control& control) {
   const RECT& r = item.rcItem;
-  FillRect(item.hDC, &r, brushes_.get(c->spec->back));
-  if (c->spec->id == ids::kImage10) {
+  FillRect(item.hDC, &r, brushes_.get(control.spec->back));
+  if (control.spec->id == ids::kImage10) {
     // The strip covers the top left of the window's edge lines: it draws them itself.
     DrawEdges(item.hDC, brushes_, r, dpi_, false);
     return;
   }
   const int size = std::min(r.right - r.left, r.bottom - r.top);
-  if (HICON icon = pictures_.icon(c->spec->art, size))
+  if (HICON icon = pictures_.icon(control.spec->art, size))
     DrawIconEx(item.hDC, r.left + (r.right - r.left - size) / 2,
                r.top + (r.bottom - r.top - size) / 2, icon, size, size, 0, nullptr, DI_NORMAL);
 }
 
-bool Form1Window::HandleColours(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+bool Form1Painter::Colours(UINT msg, WPARAM wp, LPARAM lp, ControlHost& host, LRESULT& result) {
   switch (msg) {
-    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORSTATIC:  // labels, and the value fields, which are read-only
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORLISTBOX: {
-      Control* c = ControlOf(reinterpret_cast<HWND>(lp));
+      const ControlHost::Control* c = host.Find(reinterpret_cast<HWND>(lp));
       if (!c || c->spec->kind == ControlKind::ComboBox) return false;
       HDC dc = reinterpret_cast<HDC>(wp);
       SetTextColor(dc, Ref(c->fore));
@@ -100,7 +111,7 @@ bool Form1Window::HandleColours(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
       if (item->CtlType != ODT_STATIC) return false;
-      DrawPicture(*item);
+      if (const ControlHost::Control* c = host.Find(item->hwndItem)) DrawPicture(*item, *c);
       result = TRUE;
       return true;
     }

@@ -11,12 +11,13 @@
 namespace velkaro::win32 {
 
 void Form1Window::setText(int id, const std::string& text) {
-  HWND hwnd = Handle(id);
-  if (!hwnd) return;
+  const ControlHost::Control* c = controls_.Find(id);
+  if (!c) return;
+  HWND hwnd = c->hwnd;
   // A field holds its text only up to the first NUL (a multi-string shows its first string).
   const std::string held = text::CutAtNul(text);
   const std::wstring wanted = Wide(held);
-  if (controls_[id].spec->kind == ControlKind::ComboBox) {
+  if (c->spec->kind == ControlKind::ComboBox) {
     const LRESULT index = SendMessageW(hwnd, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                        reinterpret_cast<LPARAM>(wanted.c_str()));
     SendMessageW(hwnd, CB_SETCURSEL, index == CB_ERR ? static_cast<WPARAM>(-1) : index, 0);
@@ -27,7 +28,7 @@ void Form1Window::setText(int id, const std::string& text) {
 }
 
 std::string Form1Window::text(int id) {
-  HWND hwnd = Handle(id);
+  HWND hwnd = controls_.Window(id);
   if (!hwnd) return {};
   const int length = GetWindowTextLengthW(hwnd);
   std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
@@ -37,36 +38,36 @@ std::string Form1Window::text(int id) {
 }
 
 void Form1Window::setVisible(int id, bool visible) {
-  if (HWND hwnd = Handle(id)) ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
+  if (HWND hwnd = controls_.Window(id)) ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
 }
 
 bool Form1Window::isVisible(int id) {
-  HWND hwnd = Handle(id);
+  HWND hwnd = controls_.Window(id);
   return hwnd && (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE);
 }
 
 void Form1Window::setForeColor(int id, Rgb color) {
-  const auto it = controls_.find(id);
-  if (it == controls_.end() || it->second.fore == color) return;
-  it->second.fore = color;
-  InvalidateRect(it->second.hwnd, nullptr, TRUE);
+  ControlHost::Control* c = controls_.Find(id);
+  if (!c || c->fore == color) return;
+  c->fore = color;
+  InvalidateRect(c->hwnd, nullptr, TRUE);
 }
 
 Rgb Form1Window::foreColor(int id) {
-  const auto it = controls_.find(id);
-  return it == controls_.end() ? Rgb{} : it->second.fore;
+  const ControlHost::Control* c = controls_.Find(id);
+  return c ? c->fore : Rgb{};
 }
 
 void Form1Window::addItem(int id, const std::string& item) {
-  HWND hwnd = Handle(id);
-  if (!hwnd) return;
+  const ControlHost::Control* c = controls_.Find(id);
+  if (!c) return;
+  HWND hwnd = c->hwnd;
   const std::wstring wide = Wide(item);
-  if (controls_[id].spec->kind == ControlKind::ComboBox) {
+  if (c->spec->kind == ControlKind::ComboBox) {
     const LRESULT index =
         SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
     // The design text shows in the box once an item of that text exists.
-    if (index >= 0 && SendMessageW(hwnd, CB_GETCURSEL, 0, 0) == CB_ERR &&
-        item == controls_[id].spec->caption)
+    if (index >= 0 && SendMessageW(hwnd, CB_GETCURSEL, 0, 0) == CB_ERR && item == c->spec->caption)
       SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
   } else {
     SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
@@ -74,27 +75,24 @@ void Form1Window::addItem(int id, const std::string& item) {
 }
 
 void Form1Window::clearItems(int id) {
-  HWND hwnd = Handle(id);
-  if (!hwnd) return;
-  const bool combo = controls_[id].spec->kind == ControlKind::ComboBox;
-  SendMessageW(hwnd, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+  const ControlHost::Control* c = controls_.Find(id);
+  if (!c) return;
+  const bool combo = c->spec->kind == ControlKind::ComboBox;
+  SendMessageW(c->hwnd, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
 }
 
 void Form1Window::setValue(int id, int value) {
-  HWND hwnd = Handle(id);
-  if (!hwnd) return;
-  if (controls_[id].spec->kind == ControlKind::ProgressBar)
-    SendMessageW(hwnd, PBM_SETPOS, static_cast<WPARAM>(value), 0);
-  else
-    SendMessageW(hwnd, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+  const ControlHost::Control* c = controls_.Find(id);
+  if (!c) return;
+  const bool bar = c->spec->kind == ControlKind::ProgressBar;
+  SendMessageW(c->hwnd, bar ? PBM_SETPOS : BM_SETCHECK, static_cast<WPARAM>(value), 0);
 }
 
 int Form1Window::value(int id) {
-  HWND hwnd = Handle(id);
-  if (!hwnd) return 0;
-  if (controls_[id].spec->kind == ControlKind::ProgressBar)
-    return static_cast<int>(SendMessageW(hwnd, PBM_GETPOS, 0, 0));
-  return static_cast<int>(SendMessageW(hwnd, BM_GETCHECK, 0, 0));
+  const ControlHost::Control* c = controls_.Find(id);
+  if (!c) return 0;
+  const bool bar = c->spec->kind == ControlKind::ProgressBar;
+  return static_cast<int>(SendMessageW(c->hwnd, bar ? PBM_GETPOS : BM_GETCHECK, 0, 0));
 }
 
 void Form1Window::beginWindowDrag() {

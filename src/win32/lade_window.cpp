@@ -68,7 +68,7 @@ void LadeWindow::Paint(HWND hwnd, HDC dc) {
   SelectObject(dc, oldFont);
 }
 
-bool LadeWindow::Other(HWND, UINT msg, WPARAM, LPARAM, LRESULT& result) {
+bool LadeWindow::OnMessage(HWND, UINT msg, WPARAM, LPARAM, LRESULT& result) {
   if (msg != WM_CLOSE) return false;
   result = 0;  // the run takes the window down, not the user
   return true;

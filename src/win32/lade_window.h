@@ -24,7 +24,7 @@ class LadeWindow : public PaintedWindow {
 
  private:
   void Paint(HWND hwnd, HDC dc) override;
-  bool Other(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+  bool OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
   HINSTANCE instance_;
   int dpi_ = 96;

@@ -85,7 +85,7 @@ void SplashWindow::Paint(HWND hwnd, HDC dc) {
   SelectObject(dc, oldPen);
 }
 
-bool SplashWindow::Other(HWND hwnd, UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+bool SplashWindow::OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
   if (msg != WM_TIMER || wp != kTimer1) return false;
   KillTimer(hwnd, kTimer1);
   if (tick_) tick_();  // may destroy this window: nothing may follow

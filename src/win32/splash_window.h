@@ -26,7 +26,7 @@ class SplashWindow : public SplashScreen, public PaintedWindow {
 
  private:
   void Paint(HWND hwnd, HDC dc) override;
-  bool Other(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+  bool OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
   HINSTANCE instance_;
   Pictures& pictures_;

@@ -43,11 +43,11 @@ void PaintedWindow::Destroy() {
   DestroyWindow(hwnd);
 }
 
-bool PaintedWindow::Other(HWND, UINT, WPARAM, LPARAM, LRESULT&) {
+bool PaintedWindow::OnMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) {
   return false;
 }
 
-LRESULT PaintedWindow::Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT PaintedWindow::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   switch (msg) {
     case WM_NCCREATE:
@@ -62,7 +62,7 @@ LRESULT PaintedWindow::Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
       PaintWindow(hwnd, [this, hwnd](HDC dc) { Paint(hwnd, dc); });
       return 0;
     default:
-      if (Other(hwnd, msg, wp, lp, result)) return result;
+      if (OnMessage(hwnd, msg, wp, lp, result)) return result;
   }
   return DefWindowProcW(hwnd, msg, wp, lp);
 }

@@ -17,10 +17,11 @@ HWND CreateCentredWindow(HINSTANCE instance, const wchar_t* className, const wch
                          void* owner);
 
 // The window procedure of windows that belong to an object of type Owner: the object comes as
-// the creation parameter and gets every message through its member Handle(hwnd, msg, wp, lp)
-// (or the one named), the last one (WM_NCDESTROY) included; after that the window no longer
+// the creation parameter and gets every message through its member HandleMessage(hwnd, msg, wp,
+// lp) (or the one named), the last one (WM_NCDESTROY) included; after that the window no longer
 // reaches it.
-template <typename Owner, LRESULT (Owner::*Handle)(HWND, UINT, WPARAM, LPARAM) = &Owner::Handle>
+template <typename Owner,
+          LRESULT (Owner::*Handler)(HWND, UINT, WPARAM, LPARAM) = &Owner::HandleMessage>
 LRESULT CALLBACK OwnedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lp);
@@ -29,7 +30,7 @@ LRESULT CALLBACK OwnedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!owner) return DefWindowProcW(hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-  return (owner->*Handle)(hwnd, msg, wp, lp);
+  return (owner->*Handler)(hwnd, msg, wp, lp);
 }
 
 // Runs paint(dc) between BeginPaint and EndPaint.
@@ -42,14 +43,14 @@ void PaintWindow(HWND hwnd, Paint paint) {
 }
 
 // A top-level window its owner paints whole: it keeps its handle from creation to destruction,
-// takes the background erase itself and paints through Paint(); Other() may take the rest.
+// takes the background erase itself and paints through Paint(); OnMessage() may take the rest.
 class PaintedWindow {
  public:
   PaintedWindow(const PaintedWindow&) = delete;
   PaintedWindow& operator=(const PaintedWindow&) = delete;
   HWND hwnd() const { return hwnd_; }
   // The window's messages (see OwnedWindowProc).
-  LRESULT Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
  protected:
   PaintedWindow() = default;
@@ -62,7 +63,8 @@ class PaintedWindow {
   // Destroys the window, when there is one.
   void Destroy();
   virtual void Paint(HWND hwnd, HDC dc) = 0;
-  virtual bool Other(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+  // A message the skeleton leaves: true when taken, with its result.
+  virtual bool OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
   HWND hwnd_ = nullptr;
 };

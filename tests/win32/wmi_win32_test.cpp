@@ -18,6 +18,7 @@
 #include "collectors/netzwerk.h"
 #include "fakes/fake_view.h"
 #include "win32/devices_win32.h"
+#include "win32/late_bound.h"
 #include "win32/wmi_win32.h"
 #include "stalling_service.h"
 
@@ -115,8 +116,7 @@ int Handles() {
     Entry entries[1];
   };
   using Query = LONG(WINAPI*)(ULONG, void*, ULONG, ULONG*);
-  const auto query = reinterpret_cast<Query>(
-      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation"));
+  static const LateBound<Query> query(L"ntdll.dll", "NtQuerySystemInformation");
   constexpr ULONG kHandleInformation = 16;
   constexpr LONG kTooSmall = static_cast<LONG>(0xC0000004);
   std::vector<char> buffer(1 << 20);

@@ -1,8 +1,7 @@
-// The main window's controls, created from the control table.
-#include <windows.h>
-#include <commctrl.h>
+#include "win32/control_host.h"
 
-#include "win32/form1_window.h"
+#include "app/form1.h"
+#include "win32/gdi.h"
 #include "win32/wide.h"
 
 namespace velkaro::win32 {
@@ -21,7 +20,7 @@ Kind KindOf(const ControlSpec& spec) {
   switch (spec.kind) {
     case ControlKind::Panel:
     case ControlKind::Frame:
-      return {Form1Window::kContainerClassName, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, true};
+      return {ControlHost::kContainerClassName, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, true};
     case ControlKind::Label: {
       const DWORD align = spec.align == TextAlign::Center  ? SS_CENTER
                           : spec.align == TextAlign::Right ? SS_RIGHT
@@ -47,26 +46,46 @@ Kind KindOf(const ControlSpec& spec) {
   return {L"STATIC", 0, 0, false};
 }
 
-}  // namespace
-
 // A combo box's window reaches below its box: room for the dropped-down list.
-int Form1Window::ControlHeight(const ControlSpec& spec, const RECT& r, int dpi) {
+int Height(const ControlSpec& spec, const RECT& r, int dpi) {
   const int height = r.bottom - r.top;
   return spec.kind == ControlKind::ComboBox ? height + Scale(120, dpi) : height;
 }
 
-void Form1Window::CreateControl(const ControlSpec& spec) {
-  HWND parent = ParentHandle(spec.parent);
+}  // namespace
+
+RECT ControlHost::PixelRect(const ControlSpec& spec, int dpi) {
+  // Both edges from twips, so that neighbours meet without gaps from rounding.
+  return RECT{TwipsToPixels(spec.left, dpi), TwipsToPixels(spec.top, dpi),
+              TwipsToPixels(spec.left + spec.width, dpi),
+              TwipsToPixels(spec.top + spec.height, dpi)};
+}
+
+void ControlHost::Create(HWND form, int dpi, void* containerOwner, SUBCLASSPROC mouse,
+                         DWORD_PTR data) {
+  form_ = form;
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                             WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr, instance_, nullptr);
+  for (const auto& spec : Form1Controls()) CreateControl(spec, dpi, containerOwner, mouse, data);
+  // The title and the status line lie above the drag strip.
+  SetWindowPos(Window(ids::kImage10), HWND_BOTTOM, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void ControlHost::CreateControl(const ControlSpec& spec, int dpi, void* containerOwner,
+                                SUBCLASSPROC mouse, DWORD_PTR data) {
+  HWND parent = spec.parent == ids::kForm ? form_ : Window(spec.parent);
   if (!parent) return;
   const Kind kind = KindOf(spec);
-  const RECT r = PixelRect(spec, dpi_);
+  const RECT r = PixelRect(spec, dpi);
   const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (spec.visible ? WS_VISIBLE : 0) | kind.style;
   const bool container = kind.className == kContainerClassName;
   HWND hwnd =
       CreateWindowExW(kind.exStyle, kind.className, kind.caption ? Wide(spec.caption).c_str() : L"",
-                      style, r.left, r.top, r.right - r.left, ControlHeight(spec, r, dpi_), parent,
+                      style, r.left, r.top, r.right - r.left, Height(spec, r, dpi), parent,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_,
-                      container ? this : nullptr);
+                      container ? containerOwner : nullptr);
   if (!hwnd) return;
   controls_[spec.id] = Control{&spec, hwnd, spec.fore};
   ids_[hwnd] = spec.id;
@@ -75,12 +94,11 @@ void Form1Window::CreateControl(const ControlSpec& spec) {
   if (spec.kind == ControlKind::ProgressBar) SendMessageW(hwnd, PBM_SETRANGE32, 0, 100);
   if (spec.kind == ControlKind::TextBox) SendMessageW(hwnd, EM_SETMARGINS, EC_LEFTMARGIN, 0);
   if (Form1::HandlesMouse(spec.id))
-    SetWindowSubclass(hwnd, MouseProc, static_cast<UINT_PTR>(spec.id),
-                      reinterpret_cast<DWORD_PTR>(this));
+    SetWindowSubclass(hwnd, mouse, static_cast<UINT_PTR>(spec.id), data);
   AddTooltip(spec, parent, hwnd);
 }
 
-void Form1Window::AddTooltip(const ControlSpec& spec, HWND parent, HWND control) {
+void ControlHost::AddTooltip(const ControlSpec& spec, HWND parent, HWND control) {
   if (spec.tooltip.empty() || !tooltip_) return;
   std::wstring tip = Wide(spec.tooltip);
   TTTOOLINFOW tool{};
@@ -90,6 +108,38 @@ void Form1Window::AddTooltip(const ControlSpec& spec, HWND parent, HWND control)
   tool.uId = reinterpret_cast<UINT_PTR>(control);
   tool.lpszText = tip.data();
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void ControlHost::Place(int dpi, HFONT arial, HFONT verdana) {
+  for (auto& [id, control] : controls_) {
+    const RECT r = PixelRect(*control.spec, dpi);
+    SetWindowPos(control.hwnd, nullptr, r.left, r.top, r.right - r.left,
+                 Height(*control.spec, r, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    HFONT font = control.spec->font == FontFace::VerdanaBold ? verdana : arial;
+    SendMessageW(control.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  }
+  if (tooltip_) SendMessageW(tooltip_, WM_SETFONT, 0, FALSE);
+}
+
+void ControlHost::Clear() {
+  controls_.clear();
+  ids_.clear();
+  form_ = tooltip_ = nullptr;
+}
+
+HWND ControlHost::Window(int id) const {
+  const auto it = controls_.find(id);
+  return it == controls_.end() ? nullptr : it->second.hwnd;
+}
+
+ControlHost::Control* ControlHost::Find(int id) {
+  const auto it = controls_.find(id);
+  return it == controls_.end() ? nullptr : &it->second;
+}
+
+ControlHost::Control* ControlHost::Find(HWND hwnd) {
+  const auto id = ids_.find(hwnd);
+  return id == ids_.end() ? nullptr : Find(id->second);
 }
 
 }  // namespace velkaro::win32
