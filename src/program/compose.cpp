@@ -69,11 +69,11 @@ void Compose(Form1& form, View& view, Platform& platform, AppState& state) {
   form.setButtonAction(ButtonImage(Art::Report), [report] { report->Image17_Click(); });
   // When the session ends, the report's run (which lies lower on the stack, in a pause) leaves
   // no unfinished file behind, even if the process is ended right afterwards.
-  form.addUnloadAction([report] { report->Drop(); });
+  form.addUnloadAction([report] { report->drop(); });
 
   // The status line, and with it the sampler, lives as long as the window's actions.
   auto status = std::make_shared<StatusLine>(view, platform);
-  form.setLoadAction([status] { status->CreateSampler(); });
+  form.setLoadAction([status] { status->createSampler(); });
   form.setTimerAction([status] { status->Timer1_Timer(); });
 }
 

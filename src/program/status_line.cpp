@@ -18,7 +18,7 @@ std::string DateTimeText(const LocalTime& t) {
 
 StatusLine::StatusLine(View& view, Platform& platform) : view_(view), platform_(platform) {}
 
-void StatusLine::CreateSampler() {
+void StatusLine::createSampler() {
   sampler_ = std::make_unique<clsCPULoad>(platform_.perf, platform_.system);
   sampler_->StackSize(kSamplerStackSize);
 }

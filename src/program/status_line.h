@@ -22,7 +22,7 @@ class StatusLine {
   StatusLine(View& view, Platform& platform);
 
   // At the window's load: creates the sampler and sets its averaging depth.
-  void CreateSampler();
+  void createSampler();
   // Timer1_Timer: one refresh. A step that fails is skipped; a tick that arrives while one is
   // running (let in by its event processing) is skipped too.
   void Timer1_Timer();

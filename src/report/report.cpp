@@ -77,7 +77,7 @@ void Writer::RunNow() {
   if (outcome == Outcome::Done) view_.messageBox(kDoneMessage, MessageIcon::Information);
 }
 
-void Writer::Drop() {
+void Writer::drop() {
   if (run_) run_->end();
 }
 

@@ -40,7 +40,7 @@ class Writer {
   // Drops a run in progress at once, for an end of the program that cannot wait until the run
   // winds down (the Windows session ends): the unfinished report is deleted, the earlier one
   // stays, the wait window goes. The run then stops at its next events.
-  void Drop();
+  void drop();
 
   // Whether a run is asked for (waiting for the fills) or in progress.
   bool running() const { return asked_; }

@@ -61,7 +61,7 @@ RECT ControlHost::PixelRect(const ControlSpec& spec, int dpi) {
               TwipsToPixels(spec.top + spec.height, dpi)};
 }
 
-void ControlHost::Create(HWND form, int dpi, void* containerOwner, SUBCLASSPROC mouse,
+void ControlHost::create(HWND form, int dpi, void* containerOwner, SUBCLASSPROC mouse,
                          DWORD_PTR data) {
   form_ = form;
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
@@ -69,13 +69,13 @@ void ControlHost::Create(HWND form, int dpi, void* containerOwner, SUBCLASSPROC 
                              CW_USEDEFAULT, CW_USEDEFAULT, form, nullptr, instance_, nullptr);
   for (const auto& spec : Form1Controls()) CreateControl(spec, dpi, containerOwner, mouse, data);
   // The title and the status line lie above the drag strip.
-  SetWindowPos(Window(ids::kImage10), HWND_BOTTOM, 0, 0, 0, 0,
+  SetWindowPos(window(ids::kImage10), HWND_BOTTOM, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void ControlHost::CreateControl(const ControlSpec& spec, int dpi, void* containerOwner,
                                 SUBCLASSPROC mouse, DWORD_PTR data) {
-  HWND parent = spec.parent == ids::kForm ? form_ : Window(spec.parent);
+  HWND parent = spec.parent == ids::kForm ? form_ : window(spec.parent);
   if (!parent) return;
   const Kind kind = KindOf(spec);
   const RECT r = PixelRect(spec, dpi);
@@ -110,7 +110,7 @@ void ControlHost::AddTooltip(const ControlSpec& spec, HWND parent, HWND control)
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void ControlHost::Place(int dpi, HFONT arial, HFONT verdana) {
+void ControlHost::place(int dpi, HFONT arial, HFONT verdana) {
   for (auto& [id, control] : controls_) {
     const RECT r = PixelRect(*control.spec, dpi);
     SetWindowPos(control.hwnd, nullptr, r.left, r.top, r.right - r.left,
@@ -121,25 +121,25 @@ void ControlHost::Place(int dpi, HFONT arial, HFONT verdana) {
   if (tooltip_) SendMessageW(tooltip_, WM_SETFONT, 0, FALSE);
 }
 
-void ControlHost::Clear() {
+void ControlHost::clear() {
   controls_.clear();
   ids_.clear();
   form_ = tooltip_ = nullptr;
 }
 
-HWND ControlHost::Window(int id) const {
+HWND ControlHost::window(int id) const {
   const auto it = controls_.find(id);
   return it == controls_.end() ? nullptr : it->second.hwnd;
 }
 
-ControlHost::Control* ControlHost::Find(int id) {
+ControlHost::Control* ControlHost::find(int id) {
   const auto it = controls_.find(id);
   return it == controls_.end() ? nullptr : &it->second;
 }
 
-ControlHost::Control* ControlHost::Find(HWND hwnd) {
+ControlHost::Control* ControlHost::find(HWND hwnd) {
   const auto id = ids_.find(hwnd);
-  return id == ids_.end() ? nullptr : Find(id->second);
+  return id == ids_.end() ? nullptr : find(id->second);
 }
 
 }  // namespace velkaro::win32

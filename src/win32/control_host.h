@@ -27,15 +27,15 @@ class ControlHost {
   // Makes every control of the table inside `form` at the dpi. A panel or frame gets
   // `containerOwner` as its creation parameter; a control that takes the mouse is subclassed
   // with `mouse` (its ID as the subclass ID, `data` as its data).
-  void Create(HWND form, int dpi, void* containerOwner, SUBCLASSPROC mouse, DWORD_PTR data);
+  void create(HWND form, int dpi, void* containerOwner, SUBCLASSPROC mouse, DWORD_PTR data);
   // Places and sizes every control for the dpi and gives it its font.
-  void Place(int dpi, HFONT arial, HFONT verdana);
+  void place(int dpi, HFONT arial, HFONT verdana);
   // The windows are gone (the form is being destroyed).
-  void Clear();
+  void clear();
 
-  HWND Window(int id) const;
-  Control* Find(int id);
-  Control* Find(HWND hwnd);
+  HWND window(int id) const;
+  Control* find(int id);
+  Control* find(HWND hwnd);
   // The control's place in the form's pixels at the dpi, both edges from twips.
   static RECT PixelRect(const ControlSpec& spec, int dpi);
 

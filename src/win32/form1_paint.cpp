@@ -32,26 +32,26 @@ void DrawEdges(HDC dc, Brushes& brushes, const RECT& r, int dpi, bool allSides) 
 
 }  // namespace
 
-void Form1Painter::SetDpi(int dpi) {
+void Form1Painter::setDpi(int dpi) {
   dpi_ = dpi;
   arial_.reset(MakeFont(L"Arial", 8.25, true, dpi));
   verdana_.reset(MakeFont(L"Verdana", 8.25, true, dpi));
 }
 
-void Form1Painter::PaintForm(HWND hwnd, HDC dc) {
+void Form1Painter::paintForm(HWND hwnd, HDC dc) {
   RECT client;
   GetClientRect(hwnd, &client);
   FillRect(dc, &client, brushes_.get(colors::kPanelBlue));
   DrawEdges(dc, brushes_, client, dpi_, true);
 }
 
-void Form1Painter::EraseContainer(HWND hwnd, HDC dc, const ControlHost::Control* control) {
+void Form1Painter::eraseContainer(HWND hwnd, HDC dc, const ControlHost::Control* control) {
   RECT client;
   GetClientRect(hwnd, &client);
   FillRect(dc, &client, brushes_.get(control ? control->spec->back : colors::kPanelBlue));
 }
 
-void Form1Painter::PaintContainer(HWND hwnd, HDC dc, const ControlHost::Control& control) {
+void Form1Painter::paintContainer(HWND hwnd, HDC dc, const ControlHost::Control& control) {
   RECT client;
   GetClientRect(hwnd, &client);
   if (control.spec->kind == ControlKind::Panel) {
@@ -94,13 +94,13 @@ void Form1Painter::DrawPicture(const DRAWITEMSTRUCT& item, const ControlHost::Co
                r.top + (r.bottom - r.top - size) / 2, icon, size, size, 0, nullptr, DI_NORMAL);
 }
 
-bool Form1Painter::Colours(UINT msg, WPARAM wp, LPARAM lp, ControlHost& host, LRESULT& result) {
+bool Form1Painter::colours(UINT msg, WPARAM wp, LPARAM lp, ControlHost& host, LRESULT& result) {
   switch (msg) {
     case WM_CTLCOLORSTATIC:  // labels, and the value fields, which are read-only
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORLISTBOX: {
-      const ControlHost::Control* c = host.Find(reinterpret_cast<HWND>(lp));
+      const ControlHost::Control* c = host.find(reinterpret_cast<HWND>(lp));
       if (!c || c->spec->kind == ControlKind::ComboBox) return false;
       HDC dc = reinterpret_cast<HDC>(wp);
       SetTextColor(dc, Ref(c->fore));
@@ -111,7 +111,7 @@ bool Form1Painter::Colours(UINT msg, WPARAM wp, LPARAM lp, ControlHost& host, LR
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
       if (item->CtlType != ODT_STATIC) return false;
-      if (const ControlHost::Control* c = host.Find(item->hwndItem)) DrawPicture(*item, *c);
+      if (const ControlHost::Control* c = host.find(item->hwndItem)) DrawPicture(*item, *c);
       result = TRUE;
       return true;
     }

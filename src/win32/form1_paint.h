@@ -14,18 +14,18 @@ class Form1Painter {
   explicit Form1Painter(Pictures& pictures) : pictures_(pictures) {}
 
   // Makes the fonts for the dpi.
-  void SetDpi(int dpi);
+  void setDpi(int dpi);
   int dpi() const { return dpi_; }
   HFONT arial() const { return arial_.get(); }
   HFONT verdana() const { return verdana_.get(); }
 
   // The whole client area of the main window.
-  void PaintForm(HWND hwnd, HDC dc);
+  void paintForm(HWND hwnd, HDC dc);
   // A panel's or a frame's background, then its lines and caption.
-  void EraseContainer(HWND hwnd, HDC dc, const ControlHost::Control* control);
-  void PaintContainer(HWND hwnd, HDC dc, const ControlHost::Control& control);
+  void eraseContainer(HWND hwnd, HDC dc, const ControlHost::Control* control);
+  void paintContainer(HWND hwnd, HDC dc, const ControlHost::Control& control);
   // WM_CTLCOLOR* and WM_DRAWITEM of the controls: false when the control is not one to colour.
-  bool Colours(UINT msg, WPARAM wp, LPARAM lp, ControlHost& host, LRESULT& result);
+  bool colours(UINT msg, WPARAM wp, LPARAM lp, ControlHost& host, LRESULT& result);
 
  private:
   void DrawPicture(const DRAWITEMSTRUCT& item, const ControlHost::Control& control);

@@ -11,7 +11,7 @@
 namespace velkaro::win32 {
 
 void Form1Window::setText(int id, const std::string& text) {
-  const ControlHost::Control* c = controls_.Find(id);
+  const ControlHost::Control* c = controls_.find(id);
   if (!c) return;
   HWND hwnd = c->hwnd;
   // A field holds its text only up to the first NUL (a multi-string shows its first string).
@@ -28,7 +28,7 @@ void Form1Window::setText(int id, const std::string& text) {
 }
 
 std::string Form1Window::text(int id) {
-  HWND hwnd = controls_.Window(id);
+  HWND hwnd = controls_.window(id);
   if (!hwnd) return {};
   const int length = GetWindowTextLengthW(hwnd);
   std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
@@ -38,28 +38,28 @@ std::string Form1Window::text(int id) {
 }
 
 void Form1Window::setVisible(int id, bool visible) {
-  if (HWND hwnd = controls_.Window(id)) ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
+  if (HWND hwnd = controls_.window(id)) ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
 }
 
 bool Form1Window::isVisible(int id) {
-  HWND hwnd = controls_.Window(id);
+  HWND hwnd = controls_.window(id);
   return hwnd && (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE);
 }
 
 void Form1Window::setForeColor(int id, Rgb color) {
-  ControlHost::Control* c = controls_.Find(id);
+  ControlHost::Control* c = controls_.find(id);
   if (!c || c->fore == color) return;
   c->fore = color;
   InvalidateRect(c->hwnd, nullptr, TRUE);
 }
 
 Rgb Form1Window::foreColor(int id) {
-  const ControlHost::Control* c = controls_.Find(id);
+  const ControlHost::Control* c = controls_.find(id);
   return c ? c->fore : Rgb{};
 }
 
 void Form1Window::addItem(int id, const std::string& item) {
-  const ControlHost::Control* c = controls_.Find(id);
+  const ControlHost::Control* c = controls_.find(id);
   if (!c) return;
   HWND hwnd = c->hwnd;
   const std::wstring wide = Wide(item);
@@ -75,21 +75,21 @@ void Form1Window::addItem(int id, const std::string& item) {
 }
 
 void Form1Window::clearItems(int id) {
-  const ControlHost::Control* c = controls_.Find(id);
+  const ControlHost::Control* c = controls_.find(id);
   if (!c) return;
   const bool combo = c->spec->kind == ControlKind::ComboBox;
   SendMessageW(c->hwnd, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
 }
 
 void Form1Window::setValue(int id, int value) {
-  const ControlHost::Control* c = controls_.Find(id);
+  const ControlHost::Control* c = controls_.find(id);
   if (!c) return;
   const bool bar = c->spec->kind == ControlKind::ProgressBar;
   SendMessageW(c->hwnd, bar ? PBM_SETPOS : BM_SETCHECK, static_cast<WPARAM>(value), 0);
 }
 
 int Form1Window::value(int id) {
-  const ControlHost::Control* c = controls_.Find(id);
+  const ControlHost::Control* c = controls_.find(id);
   if (!c) return 0;
   const bool bar = c->spec->kind == ControlKind::ProgressBar;
   return static_cast<int>(SendMessageW(c->hwnd, bar ? PBM_GETPOS : BM_GETCHECK, 0, 0));

@@ -23,7 +23,7 @@ Form1Window::Form1Window(HINSTANCE instance, MessagePump& pump, Pictures& pictur
 
 Form1Window::~Form1Window() {
   Destroy();
-  controls_.Clear();
+  controls_.clear();
 }
 
 void Form1Window::load() {
@@ -55,24 +55,24 @@ void Form1Window::Create() {
                reinterpret_cast<LPARAM>(pictures_.programIcon(GetSystemMetrics(SM_CXICON))));
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
                reinterpret_cast<LPARAM>(pictures_.programIcon(GetSystemMetrics(SM_CXSMICON))));
-  controls_.Create(hwnd_, dpi, this, MouseProc, reinterpret_cast<DWORD_PTR>(this));
+  controls_.create(hwnd_, dpi, this, MouseProc, reinterpret_cast<DWORD_PTR>(this));
   ApplyDpi(DpiOf(hwnd_));
 }
 
 void Form1Window::ApplyDpi(int dpi) {
-  painter_.SetDpi(dpi);
+  painter_.setDpi(dpi);
   SetWindowPos(hwnd_, nullptr, 0, 0, TwipsToPixels(layout::kFormWidth, dpi),
                TwipsToPixels(layout::kFormHeight, dpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  controls_.Place(dpi, painter_.arial(), painter_.verdana());
+  controls_.place(dpi, painter_.arial(), painter_.verdana());
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void Form1Window::Paint(HWND hwnd, HDC dc) {
-  painter_.PaintForm(hwnd, dc);
+  painter_.paintForm(hwnd, dc);
 }
 
 bool Form1Window::OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-  if (painter_.Colours(msg, wp, lp, controls_, result)) return true;
+  if (painter_.colours(msg, wp, lp, controls_, result)) return true;
   result = 0;
   switch (msg) {
     case WM_MOUSEMOVE:
@@ -118,15 +118,15 @@ bool Form1Window::OnMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, LRESULT& 
 
 LRESULT Form1Window::HandleContainer(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
-  if (painter_.Colours(msg, wp, lp, controls_, result)) return result;
+  if (painter_.colours(msg, wp, lp, controls_, result)) return result;
   switch (msg) {
     case WM_ERASEBKGND:
-      painter_.EraseContainer(hwnd, reinterpret_cast<HDC>(wp), controls_.Find(hwnd));
+      painter_.eraseContainer(hwnd, reinterpret_cast<HDC>(wp), controls_.find(hwnd));
       return 1;
     case WM_PAINT:
       PaintWindow(hwnd, [this, hwnd](HDC dc) {
-        if (const ControlHost::Control* c = controls_.Find(hwnd))
-          painter_.PaintContainer(hwnd, dc, *c);
+        if (const ControlHost::Control* c = controls_.find(hwnd))
+          painter_.paintContainer(hwnd, dc, *c);
       });
       return 0;
   }

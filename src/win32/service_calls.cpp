@@ -15,7 +15,7 @@ bool ServiceCalls::stalled() {
   return pump_.ending() || deadlines_.clock().monotonicSeconds() < stalledUntil_;
 }
 
-std::shared_ptr<ServiceThread> ServiceCalls::Thread() {
+std::shared_ptr<ServiceThread> ServiceCalls::thread() {
   if (thread_ || stalled()) return thread_;
   // A thread given up with a call that still hangs is not joined by another: the service that
   // hangs it would take one thread after the other.

@@ -49,10 +49,10 @@ class ServiceCalls {
   // be made (the program is ending, the service is left alone, the thread was given up, the
   // deadline has passed), when the work throws, or when it does not come back in time.
   template <typename T, typename Work>
-  std::optional<T> Call(const std::shared_ptr<ServiceThread>& thread, Work work);
+  std::optional<T> call(const std::shared_ptr<ServiceThread>& thread, Work work);
 
   // The live service thread, started when there is none and the service may be asked.
-  std::shared_ptr<ServiceThread> Thread();
+  std::shared_ptr<ServiceThread> thread();
 
   // Whether the service is being left alone after a stall (or the program is ending).
   bool stalled();
@@ -81,7 +81,7 @@ class ServiceCalls {
 };
 
 template <typename T, typename Work>
-std::optional<T> ServiceCalls::Call(const std::shared_ptr<ServiceThread>& thread, Work work) {
+std::optional<T> ServiceCalls::call(const std::shared_ptr<ServiceThread>& thread, Work work) {
   // A call outside any work has a deadline of its own.
   std::optional<velkaro::Work> own;
   if (!deadlines_.any()) own.emplace(deadlines_, timing_.callSeconds);
@@ -122,7 +122,7 @@ std::optional<T> ServiceCalls::Call(const std::shared_ptr<ServiceThread>& thread
 template <typename T, typename Call>
 T OffThread(ServiceCalls* calls, T failed, Call call) {
   if (!calls) return call();
-  auto result = calls->Call<T>(calls->Thread(), call);
+  auto result = calls->call<T>(calls->thread(), call);
   return result ? std::move(*result) : failed;
 }
 

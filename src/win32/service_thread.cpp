@@ -54,7 +54,7 @@ void ServiceThread::Loop() {
     LeaveCriticalSection(&lock_);
     if (stop) return;
     if (job) {
-      // Jobs catch what they throw (see ServiceCalls::Call); this keeps the thread's end in
+      // Jobs catch what they throw (see ServiceCalls::call); this keeps the thread's end in
       // any case.
       try {
         job();

@@ -24,10 +24,10 @@ class Remote {
     else
       thread_->post([object = object_] { object->Release(); });
   }
-  // Runs `work(object)` on the object's thread; see ServiceCalls::Call.
+  // Runs `work(object)` on the object's thread; see ServiceCalls::call.
   template <typename R, typename Work>
   std::optional<R> call(Work work) {
-    return owner_.Call<R>(thread_, [object = object_, work] { return work(object); });
+    return owner_.call<R>(thread_, [object = object_, work] { return work(object); });
   }
   ServiceCalls& owner() { return owner_; }
   const std::shared_ptr<ServiceThread>& thread() { return thread_; }
@@ -167,8 +167,8 @@ ComManagement::ComManagement(MessagePump& pump, Deadlines& deadlines, LocatorFac
 std::unique_ptr<WmiService> ComManagement::connect(const std::string& moniker) {
   const auto parsed = ParseWmiMoniker(moniker);
   if (!parsed || !parsed->objectPath.empty()) return nullptr;
-  const auto thread = calls_.Thread();
-  const auto services = calls_.Call<IWbemServices*>(
+  const auto thread = calls_.thread();
+  const auto services = calls_.call<IWbemServices*>(
       thread,
       [makeLocator = locator_, where = *parsed] { return ConnectNamespace(makeLocator, where); });
   if (!services || !*services) return nullptr;
@@ -178,8 +178,8 @@ std::unique_ptr<WmiService> ComManagement::connect(const std::string& moniker) {
 std::unique_ptr<WmiObject> ComManagement::getObject(const std::string& moniker) {
   const auto parsed = ParseWmiMoniker(moniker);
   if (!parsed || parsed->objectPath.empty()) return nullptr;
-  const auto thread = calls_.Thread();
-  const auto object = calls_.Call<IWbemClassObject*>(
+  const auto thread = calls_.thread();
+  const auto object = calls_.call<IWbemClassObject*>(
       thread, [makeLocator = locator_, where = *parsed]() -> IWbemClassObject* {
         ComPtr<IWbemServices> services(ConnectNamespace(makeLocator, where));
         if (!services) return nullptr;

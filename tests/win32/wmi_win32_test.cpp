@@ -371,8 +371,8 @@ TEST(ServiceCalls, AJobThatThrowsIsAFailedCallAndTheThreadGoesOn) {
   Win32Clock clock;
   Deadlines deadlines{clock};
   ServiceCalls calls(pump, deadlines, kTiming);
-  EXPECT_EQ(calls.Call<int>(calls.Thread(), []() -> int { throw std::bad_alloc(); }), std::nullopt);
-  EXPECT_EQ(calls.Call<int>(calls.Thread(), [] { return 42; }), 42);
+  EXPECT_EQ(calls.call<int>(calls.thread(), []() -> int { throw std::bad_alloc(); }), std::nullopt);
+  EXPECT_EQ(calls.call<int>(calls.thread(), [] { return 42; }), 42);
   EXPECT_FALSE(calls.stalled());
 }
 
