@@ -5,13 +5,11 @@
 namespace velkaro::PrgKern {
 
 void Pause(Clock& clock, EventPump& pump, double seconds) {
-  // A monotonic clock: a wait across midnight ends after the requested time like any other.
-  const double start = clock.monotonicSeconds();
-  for (;;) {
-    const double elapsed = clock.monotonicSeconds() - start;
-    if (!(elapsed < seconds)) return;
-    if (!pump.waitEvents(seconds - elapsed)) return;
-  }
+  // A monotonic clock: a wait across midnight ends after the requested time like any other. The
+  // end is taken once, so that the waits add up to it exactly.
+  const double end = clock.monotonicSeconds() + seconds;
+  for (double now = clock.monotonicSeconds(); now < end; now = clock.monotonicSeconds())
+    if (!pump.waitEvents(end - now)) return;
 }
 
 std::string UptimeText(Clock& clock) {
