@@ -68,7 +68,7 @@ class FakeView : public View {
   void messageBox(const std::string& text, MessageIcon icon) override {
     log.push_back(std::string("message ") + (icon == MessageIcon::Error ? "error " : "info ") +
                   text);
-    messages.push_back(text);
+    messages.push_back({text, icon});
   }
   void showWaitWindow(bool shown) override { log.push_back(shown ? "lade shown" : "lade down"); }
 
@@ -84,7 +84,11 @@ class FakeView : public View {
   std::vector<std::string> log;
   int drags = 0;
   int ends = 0;
-  std::vector<std::string> messages;
+  struct Message {
+    std::string text;
+    MessageIcon icon;
+  };
+  std::vector<Message> messages;
 
  private:
   static std::string Name(int id) {
