@@ -126,8 +126,8 @@ std::string CpuAverages(const Cells& c) {
   return out;
 }
 
-// The sampler on a machine (JSON as in a scenario), made, read once and dropped: the load
-// sources it asks (not the readings themselves), and the source it settles on for NT readings.
+// The sampler on a machine (JSON as in a scenario), made, read once and dropped: the counter
+// paths it tries, whether it closes its query, and the source it settles on.
 std::string CpuSource(const Cells& c) {
   FakePlatform f;
   Describe(f, Json::parse(c[0]));
@@ -137,9 +137,13 @@ std::string CpuSource(const Cells& c) {
     sampler.Val();
     source = std::to_string(int(sampler.source()));
   }
+  // The counter paths tried, whether the query was closed, the 9x statistics key read.
   std::string calls;
-  for (const auto& call : f.perf.log)
-    if (call.rfind("collect", 0) != 0 && call.rfind("value", 0) != 0) calls += call + " | ";
+  for (const auto& call : f.perf.log) {
+    if (call.rfind("add ", 0) == 0) calls += call.substr(0, call.rfind(" to ")) + " | ";
+    if (call.rfind("close", 0) == 0) calls += "closed | ";
+    if (call.rfind("dyn ", 0) == 0) calls += call + " | ";
+  }
   return calls + "source " + source;
 }
 
