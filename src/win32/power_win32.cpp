@@ -7,6 +7,22 @@
 
 namespace velkaro::win32 {
 
+namespace {
+
+using SetSuspendStateFn = BOOLEAN(WINAPI*)(BOOLEAN, BOOLEAN, BOOLEAN);
+
+const LateBound<SetSuspendStateFn>& Suspend() {
+  static const LateBound<SetSuspendStateFn> suspend(L"powrprof.dll", "SetSuspendState",
+                                                    Dll::LoadIfNeeded);
+  return suspend;
+}
+
+}  // namespace
+
+bool Win32Power::CanSuspend() {
+  return static_cast<bool>(Suspend());
+}
+
 bool Win32Power::enableShutdownPrivilege() {
   HANDLE token = nullptr;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token))
@@ -26,10 +42,7 @@ bool Win32Power::exitWindows(uint32_t flags, uint32_t reason) {
 }
 
 bool Win32Power::setSuspendState(bool hibernate, bool force, bool disableWakeEvents) {
-  using SetSuspendStateFn = BOOLEAN(WINAPI*)(BOOLEAN, BOOLEAN, BOOLEAN);
-  static const LateBound<SetSuspendStateFn> suspend(L"powrprof.dll", "SetSuspendState",
-                                                    Dll::LoadIfNeeded);
-  return suspend && suspend(hibernate, force, disableWakeEvents);
+  return CanSuspend() && Suspend()(hibernate, force, disableWakeEvents);
 }
 
 bool Win32Power::lockWorkStation() {

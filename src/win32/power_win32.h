@@ -13,6 +13,8 @@ class Win32Power : public Power {
   bool exitWindows(uint32_t flags, uint32_t reason) override;
   bool setSuspendState(bool hibernate, bool force, bool disableWakeEvents) override;
   bool lockWorkStation() override;
+  // Whether the system has the call behind stand-by (it is bound at run time).
+  static bool CanSuspend();
 };
 
 // Chunks from VirtualAlloc, reserved and committed at once.

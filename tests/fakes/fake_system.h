@@ -198,11 +198,14 @@ class FakeShell : public Shell {
 
 class FakeFiles : public TextFiles {
  public:
-  // Each read takes the next scripted answer; without one the file is missing.
-  std::optional<std::string> read(const std::string&, std::size_t) override {
+  // Each read takes the next scripted answer, as far as the limit; without one the file is
+  // missing. The reads are kept: path and limit.
+  std::optional<std::string> read(const std::string& path, std::size_t maxBytes) override {
+    reads.push_back(path + ", at most " + std::to_string(maxBytes) + " bytes");
     if (answers.empty()) return std::nullopt;
     auto answer = answers.front();
     answers.erase(answers.begin());
+    if (answer && answer->size() > maxBytes) answer->resize(maxBytes);
     return answer;
   }
   // Committed files live in `disk` (path -> text as handed over, before any code page); a new
@@ -213,6 +216,7 @@ class FakeFiles : public TextFiles {
   }
 
   std::vector<std::optional<std::string>> answers;
+  std::vector<std::string> reads;
   std::map<std::string, std::string> disk;
   std::optional<FileError> createError;
   int failWriteAt = -1;  // the write (counted from 0 over all files) that fails with writeError

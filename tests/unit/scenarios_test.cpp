@@ -189,6 +189,7 @@ class ScenarioRun {
     w.fake.devices.events.clear();
     w.fake.perf.log.clear();
     w.fake.management.log.clear();
+    w.fake.files.reads.clear();
     w.view.messages.clear();
   }
 
@@ -226,6 +227,7 @@ class ScenarioRun {
     std::set<std::string> wmi;  // what the service was asked or not, once each
     for (const auto& line : w.fake.management.log)
       if (wmi.insert(line).second) out += "  wmi " + line + "\n";
+    for (const auto& read : w.fake.files.reads) out += "  read " + read + "\n";
     for (const auto& port : w.fake.devices.opened) out += "  port " + port + "\n";
     for (const auto& event : w.fake.devices.events) out += "  " + event + "\n";
     for (const auto& entry : w.fake.perf.log)

@@ -213,3 +213,13 @@ TEST_F(ReportFolder, ARenameThatMeetsAHoldSaysItIsWorthRetryingAndSucceedsOnceTh
   created.file.reset();
   EXPECT_EQ(Bytes("SystemInfo.txt"), "der neue Bericht\r\n");
 }
+
+TEST_F(ReportFolder, AReadStopsAtItsLimitAndTurnsTheAnsiCodePageIntoText) {
+  // "Größe" in Windows-1252 (the prefix's code page), then more than the limit lets in.
+  Put("dx.txt",
+      "Gr\xF6\xDF"
+      "e and more");
+  EXPECT_EQ(files.read(Narrow(Path("dx.txt")), 5), "Größe");
+  EXPECT_EQ(files.read(Narrow(Path("dx.txt")), 1 << 20), "Größe and more");
+  EXPECT_EQ(files.read(Narrow(Path("missing.txt")), 5), std::nullopt);
+}

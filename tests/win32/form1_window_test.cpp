@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "app/controls.h"
@@ -126,14 +128,17 @@ TEST_F(Form1WindowTest, StatusTimerTabProgressBarAndBusyPointer) {
   window.setBusyPointer(false);
   for (int id : over) EXPECT_NE(CursorOver(Descendant(window.hwnd(), id)), wait) << id;
 
-  // The status line's timer: four ticks a second, so three come well within 2 s.
-  int ticks = 0;
-  window.form().setTimerAction([&] { ++ticks; });
-  for (const DWORD start = GetTickCount(); ticks < 3 && GetTickCount() - start < 2000;) {
+  // The status line's timer: four ticks a second. Over 3 s twelve are due; a loaded machine may
+  // let some come late, none comes early: no two closer than 0.2 s, eight at least.
+  std::vector<DWORD> ticks;
+  window.form().setTimerAction([&] { ticks.push_back(GetTickCount()); });
+  for (const DWORD start = GetTickCount(); GetTickCount() - start < 3000;) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
     for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&msg);
   }
-  EXPECT_GE(ticks, 3);
+  EXPECT_GE(ticks.size(), 8u);
+  EXPECT_LE(ticks.size(), 13u);
+  for (size_t i = 1; i < ticks.size(); ++i) EXPECT_GE(ticks[i] - ticks[i - 1], 200u) << i;
 
   // Tab moves from a field to the next one, through the program's own message loop.
   window.show();
@@ -142,8 +147,7 @@ TEST_F(Form1WindowTest, StatusTimerTabProgressBarAndBusyPointer) {
   ASSERT_EQ(GetFocus(), field);
   PostMessageW(field, WM_KEYDOWN, VK_TAB, 0);
   pump.doEvents();
-  EXPECT_NE(GetFocus(), field);
-  EXPECT_EQ(GetParent(GetFocus()), GetParent(field));
+  EXPECT_EQ(GetFocus(), Descendant(window.hwnd(), ids::Text1(11)));  // the panel's next row
 }
 
 TEST_F(Form1WindowTest, ValueFieldsCanBeSelectedAndCopiedButNotTypedIntoAndKeepTheirColours) {

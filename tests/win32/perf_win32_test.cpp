@@ -43,21 +43,21 @@ TEST(Win32PerfCounters, TheQueryTakesOnlyCountersTheSystemKnowsSoTheSamplerTakes
 
 TEST(Win32PerfCounters, ProcessorTimesShowAFirstProcessorKeptBusy) {
   Win32PerfCounters perf;
+  DWORD_PTR mask = 0, system = 0;
   const auto before = perf.firstProcessorTimes();
   const auto allBefore = perf.systemTimes();
   ASSERT_TRUE(before && allBefore);
-  EXPECT_GE(before->kernel, before->idle);
-  EXPECT_GE(allBefore->kernel, before->kernel);  // all processors hold at least the first
+  // Kernel time includes idle time and the kernel's own work: since the start it is more.
+  EXPECT_GT(before->kernel, before->idle);
+  EXPECT_GT(allBefore->kernel, allBefore->idle);
+  EXPECT_GE(allBefore->idle, before->idle);  // all processors hold at least the first
+  if (!(GetProcessAffinityMask(GetCurrentProcess(), &mask, &system) && (mask & 1)))
+    GTEST_SKIP() << "the first processor is not this process's to use";
   SpinOnFirstProcessor(400);
   const auto busy = BusyPercent(*before, *perf.firstProcessorTimes());
   ASSERT_TRUE(busy.has_value());
   EXPECT_GT(*busy, 50.0);
   EXPECT_TRUE(BusyPercent(*allBefore, *perf.systemTimes()).has_value());
-  // Kernel time includes idle time, for all processors as for the first.
-  const auto idleBefore = perf.systemTimes();
-  Sleep(300);  // a stretch in which the processors are mostly idle
-  const auto idleAfter = perf.systemTimes();
-  EXPECT_GE(idleAfter->kernel - idleBefore->kernel, idleAfter->idle - idleBefore->idle);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The harmless parts of the power and memory seams with the real calls: the privilege step, the
-// power status and processor facts, the arena's chunks. No power action and no memory release is
-// run here.
+// stand-by call bound, the power status and processor facts, the arena's chunks. No power action
+// and no memory release is run here.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -14,7 +14,9 @@
 
 using namespace velkaro;
 
-TEST(Win32Power, EnablesTheShutdownPrivilege) {
+TEST(Win32Power, EnablesTheShutdownPrivilegeAndHasTheStandbyCall) {
+  // The stand-by call is bound at run time: a wrong name would leave the button doing nothing.
+  EXPECT_TRUE(win32::Win32Power::CanSuspend());
   EXPECT_TRUE(win32::Win32Power().enableShutdownPrivilege());
   HANDLE token;  // the process's token holds it enabled now
   ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
