@@ -41,6 +41,31 @@ TEST(Win32Machine, PowerStatusAsStoredAndTheProcessorFacts) {
   EXPECT_EQ(cpu.processorType, sizeof(void*) == 8 ? 8664u : 586u);  // Wine's for a 32-bit one
 }
 
+TEST(Win32Machine, TheSevenMemoryFiguresAreTheSystemsEachInItsPlace) {
+  MEMORYSTATUSEX d{};
+  d.dwLength = sizeof d;
+  ASSERT_TRUE(GlobalMemoryStatusEx(&d));
+  const MemoryStatus m = win32::Win32Machine().memoryStatus();
+  EXPECT_EQ(m.totalPhys, d.ullTotalPhys);
+  EXPECT_EQ(m.totalPageFile, d.ullTotalPageFile);
+  EXPECT_EQ(m.totalVirtual, d.ullTotalVirtual);
+  // What is free moves between two readings: within 5 % and 64 MB.
+  const auto within = [](uint64_t a, uint64_t b) {
+    return (a > b ? a - b : b - a) <= b / 20 + (uint64_t{64} << 20);
+  };
+  EXPECT_TRUE(within(m.availPhys, d.ullAvailPhys)) << m.availPhys << " " << d.ullAvailPhys;
+  EXPECT_TRUE(within(m.availPageFile, d.ullAvailPageFile));
+  EXPECT_TRUE(within(m.availVirtual, d.ullAvailVirtual));
+  EXPECT_NEAR(m.memoryLoad, d.dwMemoryLoad, 3);
+  // Each figure against its neighbours: the free never above the total, the page file's limit
+  // holding the physical memory, the load what the free physical memory leaves.
+  EXPECT_LE(m.availPhys, m.totalPhys);
+  EXPECT_LE(m.availPageFile, m.totalPageFile);
+  EXPECT_LE(m.availVirtual, m.totalVirtual);
+  EXPECT_GE(m.totalPageFile, m.availPhys);
+  EXPECT_NEAR(m.memoryLoad, 100.0 - 100.0 * m.availPhys / m.totalPhys, 3);
+}
+
 TEST(Win32Arena, HandsOutWritableChunksAndRefusesImpossibleOnes) {
   win32::Win32Arena arena;
   char16_t* chunk = arena.allocate(3 * 4096 + 1);
