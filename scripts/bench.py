@@ -2,7 +2,7 @@
 """make bench: the program's timings under Wine, printed and written to build/bench.json.
 
 Everything runs in one throw-away prefix under Xvfb, its wineserver kept up (-p):
-  - start-up: Velkaro.exe started --runs times; probe.exe (tests/e2e/probe) polls inside the
+  - start-up: Velkaro.exe started --runs times; probe.exe (tools/wine/probe) polls inside the
     prefix every millisecond: process start -> splash visible -> main window visible -> the
     main window's thread answers (it paints the whole window before it takes messages again);
   - the eight menu fills through the real composition (tools/bench/velkaro_bench.exe), each in
@@ -36,9 +36,9 @@ import time
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[1]
-sys.path.insert(0, str(REPO / "tests" / "e2e"))
+sys.path.insert(0, str(REPO / "tools" / "wine"))
 
-from velkaro_e2e import MAIN, SPLASH, App, Probe, Session, processes_using, wait_for  # noqa: E402
+from velkaro_wine import MAIN, SPLASH, App, Probe, Session, processes_using, wait_for  # noqa: E402
 
 MENU = ("Windows", "Audio / Grafik", "Netzwerk / Internet", "Computer", "Arbeitsspeicher",
         "Laufwerke", "CPU", "Sonstiges")

@@ -10,8 +10,8 @@ import re
 import sys
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
-from velkaro_e2e import BOX, LADE, MAIN, MENU, REPORT, SPLASH, App, Session, wait_for  # noqa: E402
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tools" / "wine"))
+from velkaro_wine import BOX, LADE, MAIN, MENU, REPORT, SPLASH, App, Session, wait_for  # noqa: E402
 
 
 
