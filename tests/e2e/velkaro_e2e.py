@@ -10,8 +10,8 @@ import unittest
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "wine"))
-from velkaro_wine import (BOX, LADE, MAIN, MENU, PROGRAM, REPO, REPORT, SPLASH, App,  # noqa: E402,F401
-                          Session, processes_using, wait_for)
+from velkaro_wine import (BOX, LADE, MAIN, MENU, PROGRAM, REPO, REPORT,  # noqa: E402,F401
+                          SPLASH, App, Session, processes_using, wait_for)
 
 # The builds of the programs per kind of prefix; the runner's --build and --build-x86.
 BUILDS = {"win64": REPO / "build" / "x64", "win32": REPO / "build" / "x86"}
@@ -40,7 +40,7 @@ class ScenarioApp(App):
 
     def tick(self, checks):
         """Ticks Check1..8 as `checks` says, by mouse, on the report panel."""
-        self.show(*MENU[-1])
+        self.show(MENU[-1])
         for n in range(1, 9):
             if self.window(MAIN, f"Check{n}")["check"] != (n in checks):
                 self.click(f"Check{n}")
@@ -51,7 +51,7 @@ class ScenarioApp(App):
         """Clicks "Daten Auswerten" (`clicks` times), runs during() while the wait window shows,
         checks the message (`message` or a pattern it matches), presses OK, checks that no second
         one follows and the program lives on. The box, with "controls" as the fills left them."""
-        self.show(*MENU[-1])
+        self.show(MENU[-1])
         self.click("Image17", repeat=clicks)
         if during:
             self.wait_window(LADE, "visible", 10)
@@ -62,7 +62,7 @@ class ScenarioApp(App):
         assert box["title"] == TITLE, box
         box["controls"] = self.controls()
         self.press_ok()
-        self.show(*MENU[0])
+        self.show(MENU[0])
         assert not self.window(BOX), "a second message box follows"
         self.assert_alive()
         return box

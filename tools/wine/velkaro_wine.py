@@ -4,6 +4,7 @@ wine_prefix.py, watched from inside by probe.exe (tools/wine/probe) and driven b
 
 import contextlib
 import json
+import re
 import resource
 import select
 import shutil
@@ -11,6 +12,7 @@ import signal
 import subprocess
 import time
 from pathlib import Path, PureWindowsPath
+from typing import NamedTuple
 
 from PIL import ImageGrab
 
@@ -19,8 +21,37 @@ from wine_prefix import LOADERS, REPO, Session, processes_using  # noqa: F401
 # The window classes of the splash, the main window, the wait window and a message box.
 SPLASH, MAIN, LADE, BOX = "VelkaroSplash", "VelkaroForm1", "VelkaroLade", "#32770"
 PROGRAM, REPORT = r"C:\Velkaro\Velkaro.exe", r"C:\SystemInfo.txt"
-# The nine menu labels and the panels they show, in menu order; the last is the report's.
-MENU = [(f"Label{n}", f"P1({n - 2})") for n in range(2, 11)]
+
+
+class MenuEntry(NamedTuple):
+    label: str  # the menu label's control: "Label2"
+    caption: str  # its text: "Windows"
+    panel: str  # the panel it shows: "P1(0)"
+
+
+def program_facts():
+    """(menu, pause) as the program states them, so that no script restates them: the menu
+    entries from left to right (kMenu in src/app/layout.h; the last one shows the report's panel)
+    and the report's pause after each ticked category in seconds (kSectionPause in
+    src/report/report.h). A small parse of those lines of the headers: should the program move or
+    rename them, this function is the one place to adapt."""
+    layout = (REPO / "src" / "app" / "layout.h").read_text("utf-8")
+    report = (REPO / "src" / "report" / "report.h").read_text("utf-8")
+    # kMenu's rows hold a MenuEntry's fields in order: {label, "caption", left, width, panel}.
+    table = re.search(r"\bkMenu\[[^\]]*\]\s*=\s*\{(.*?)\};", layout, re.S)
+    block = table[1] if table else ""
+    rows = re.findall(r'\{\s*(\d+),\s*"([^"]*)",\s*\d+,\s*\d+,\s*(\d+)\s*\}', block)
+    pause = re.search(r"\bkSectionPause\s*=\s*([\d.]+)\s*;", report)
+    if not rows or len(rows) != block.count("{") or not pause:  # every row read, or none
+        raise RuntimeError("program_facts(): kMenu's rows in src/app/layout.h or kSectionPause in "
+                           "src/report/report.h are no longer as it reads them")
+    return ([MenuEntry(f"Label{label}", caption, f"P1({panel})") for label, caption, panel in rows],
+            float(pause[1]))
+
+
+# The menu labels, their captions and the panels they show, left to right (the last is the
+# report's); the report's pause after each category, in seconds.
+MENU, SECTION_PAUSE = program_facts()
 
 
 def wait_for(condition, timeout, what):
@@ -192,10 +223,11 @@ class App:
             self.move(x + dx * i // 8, y + dy * i // 8)
         self.xdotool("mouseup", button)
 
-    def show(self, label, panel):
-        """A menu click, waited for until its panel shows: every earlier input is handled."""
-        self.click(label)
-        self.wait_control(panel, "visible", 10)
+    def show(self, entry):
+        """A click on the menu entry's label (of MENU), waited for until its panel shows: every
+        earlier input is handled."""
+        self.click(entry.label)
+        self.wait_control(entry.panel, "visible", 10)
 
     def grab(self, rect=None):
         """The screen, or a rectangle of it, as a PIL image."""
