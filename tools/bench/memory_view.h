@@ -42,11 +42,17 @@ class MemoryView : public View {
   void beginWindowDrag() override {}
   void endProgram() override {}
   void setBusyPointer(bool) override {}
-  void messageBox(const std::string& text, MessageIcon) override { messages.push_back(text); }
+  void messageBox(const std::string& text, MessageIcon icon) override {
+    messages.push_back({text, icon});
+  }
   void showWaitWindow(bool) override {}
 
-  // The texts of the message boxes shown, in order.
-  std::vector<std::string> messages;
+  // The message boxes shown, in order.
+  struct Message {
+    std::string text;
+    MessageIcon icon;
+  };
+  std::vector<Message> messages;
 
  private:
   struct Control {

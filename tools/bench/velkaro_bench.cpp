@@ -297,7 +297,8 @@ int BlockedPort(Rig& rig) {
 int FullReport(Rig& rig) {
   std::pair<double, double> took;
   const auto answers = Answers([&] { took = rig.time([&] { rig.form.OnClick(ids::kImage17); }); });
-  const bool done = rig.view.messages.size() == 1 && rig.view.messages[0] == Report::kDoneMessage;
+  const bool done =
+      rig.view.messages.size() == 1 && rig.view.messages[0].text == Report::kDoneMessage;
   std::printf("{\"total\": %.4f, \"wmi\": %.4f, \"done\": %s, \"answers\": %s}\n", took.first,
               took.second, done ? "true" : "false", List(answers).c_str());
   return done ? 0 : 1;
