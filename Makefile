@@ -7,8 +7,9 @@ SHELL := /bin/bash
 BUILD := build
 NATIVE := $(BUILD)/native
 ASAN := $(BUILD)/asan
-# The Windows trees: the programs and their test helpers (probe, bench) with the win32 thread
-# model; the Win32 GoogleTests with the posix one, which GoogleTest needs (std::mutex).
+# The Windows trees: the programs, the tools built beside them (the Wine harness's probe, the
+# bench) and the end-to-end tests' stand-in service with the win32 thread model; the Win32
+# GoogleTests with the posix one, which GoogleTest needs (std::mutex).
 X64 := $(BUILD)/x64
 X86 := $(BUILD)/x86
 X64_GTEST := $(BUILD)/x64-gtest

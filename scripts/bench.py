@@ -2,7 +2,7 @@
 """make bench: the program's timings under Wine, printed and written to build/bench.json.
 
 Everything runs in one throw-away prefix under Xvfb, its wineserver kept up (-p):
-  - start-up: Velkaro.exe started --runs times; probe.exe (tests/e2e/probe) polls inside the
+  - start-up: Velkaro.exe started --runs times; probe.exe (tools/wine/probe) polls inside the
     prefix every millisecond: process start -> splash visible -> main window visible -> the
     main window's thread answers (it paints the whole window before it takes messages again);
   - the eight menu fills through the real composition (tools/bench/velkaro_bench.exe), each in
@@ -36,13 +36,16 @@ import time
 from pathlib import Path
 
 REPO = Path(__file__).resolve().parents[1]
-sys.path.insert(0, str(REPO / "tests" / "e2e"))
+sys.path.insert(0, str(REPO / "tools" / "wine"))
 
-from velkaro_e2e import MAIN, SPLASH, App, Probe, Session, processes_using, wait_for  # noqa: E402
+from velkaro_wine import (MAIN, MENU, SECTION_PAUSE, SPLASH, App, Probe, Session,  # noqa: E402
+                          processes_using, wait_for)
 
-MENU = ("Windows", "Audio / Grafik", "Netzwerk / Internet", "Computer", "Arbeitsspeicher",
-        "Laufwerke", "CPU", "Sonstiges")
-PAUSES_MS = 8 * 900  # the report's fixed pause per category
+# The eight categories, as the program's menu names them: every entry but the last (the report's
+# panel) has a fill, velkaro_bench.exe's "fill INDEX".
+CATEGORIES = [entry.caption for entry in MENU[:-1]]
+# A report of all of them pauses after each category: its fixed waits, in seconds.
+REPORT_PAUSES_S = len(CATEGORIES) * SECTION_PAUSE
 
 
 def median(values):
@@ -136,10 +139,13 @@ def measure(args, x64):
                       flush=True)
             # Without Gecko Wine has no .html association; the browser lookup should find one.
             app.prefix.run("reg", "add", r"HKCR\.html", "/ve", "/d", "htmlfile", "/f")
-            fills = {name: [] for name in MENU}
+            fills = {name: [] for name in CATEGORIES}
             for round_ in range(args.processes):  # rounds, so that a busy moment hits all alike
-                for index, name in enumerate(MENU):
+                for index, name in enumerate(CATEGORIES):
                     fills[name].append(bench(app, exe, "fill", index, 20))
+                    if fills[name][-1]["category"] != name:  # the program's menu, as it was read
+                        raise RuntimeError(f"fill {index} is {fills[name][-1]['category']}, "
+                                           f"not {name}")
                 print(f"fills, round {round_ + 1} of {args.processes} done", flush=True)
             reports = [bench(app, exe, "report") for _ in range(args.reports)]
             tick = bench(app, exe, "tick", 2000)["tick"]
@@ -164,7 +170,7 @@ def measure(args, x64):
         result["p95"] = {key: round(p95(v), 3) for key, v in values.items()}
         return result
 
-    work = [(r["total"] - PAUSES_MS) / 1000 for r in reports]
+    work = [r["total"] / 1000 - REPORT_PAUSES_S for r in reports]
     wmi = [r["wmi"] / 1000 for r in reports]
     steps = list(zip(*starts))
     return {
@@ -184,6 +190,7 @@ def measure(args, x64):
         "blocked_port_fill_ms": figure([b["total"] for b in blocked]),
         "tick_ms": figure(tick),
         "launcher_ms": figure(clicks),
+        "report_pauses_s": REPORT_PAUSES_S,
         "report_work_s": round(median(work), 4),
         "report_wmi_s": round(median(wmi), 4),
         "report_s": {"total": figure([r["total"] / 1000 for r in reports]),
@@ -238,7 +245,8 @@ def print_table(r):
         row("Netzwerk fill, COM3 blocks 30 s", r["blocked_port_fill_ms"], digits=0)
     report = r["report_s"]
     row("report, all eight (whole run)", report["total"], "s", digits=3)
-    row("  minus the 7.2 s of pauses", report["work"], "s", digits=3)
+    pauses = r.get("report_pauses_s", REPORT_PAUSES_S)  # a run stored before it was kept
+    row(f"  minus the {pauses:g} s of pauses", report["work"], "s", digits=3)
     row("  of it inside WMI", report["wmi"], "s", digits=3)
     row("  its own work beyond WMI", report["own"], "s", target=0.36, digits=3)
     idle = r["idle_cpu_percent"]

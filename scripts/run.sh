@@ -41,7 +41,7 @@ fi
 
 echo "run: no X display; touring the program under Xvfb and taking screenshots"
 build_dir=$(dirname "$(dirname "$program")")
-# The screenshots are taken through the test harness's probe.
+# The screenshots are taken through the Wine harness's probe (tools/wine).
 cmake --build "$build_dir" --target probe >/dev/null
 out=$root/build/screenshots
 "$root/scripts/tour.py" "$program" "$out" | sed 's/^/run: saved /'

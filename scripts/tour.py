@@ -10,8 +10,8 @@ import re
 import sys
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tests" / "e2e"))
-from velkaro_e2e import BOX, LADE, MAIN, MENU, REPORT, SPLASH, App, Session, wait_for  # noqa: E402
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tools" / "wine"))
+from velkaro_wine import BOX, LADE, MAIN, MENU, REPORT, SPLASH, App, Session, wait_for  # noqa: E402
 
 
 
@@ -43,7 +43,7 @@ def main(program, out):
             app.wait_main()
             app.wait_control("Text1(0)", "text_not", 10, "N/A")
             shot(MAIN, "main.png")
-            app.show(*MENU[-1])
+            app.show(MENU[-1])
             app.click("Image17")
             app.wait_window(LADE, "visible", 10)
             shot(LADE, "lade.png")
@@ -52,11 +52,11 @@ def main(program, out):
             app.press_ok()
             (out / "SystemInfo.txt").write_bytes(app.file_bytes(REPORT))
             print(out / "SystemInfo.txt")
-            for index, (label, panel) in enumerate(MENU):
-                app.show(label, panel)
+            for index, entry in enumerate(MENU):
+                app.show(entry)
                 app.move(0, 0)
-                settled(app, panel)
-                shot(MAIN, f"panel-{index}-{re.sub('[^a-z]+', '-', app.text(label).lower())}.png")
+                settled(app, entry.panel)
+                shot(MAIN, f"panel-{index}-{re.sub('[^a-z]+', '-', entry.caption.lower())}.png")
         finally:
             app.close()
     finally:

@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """The Wine part of `make test`: the Win32 GoogleTests (x64 in a 64-bit prefix, x86 in a 32-bit
 prefix set to Windows XP) and the end-to-end scenarios of tests/e2e, under one Xvfb, in throw-away
-prefixes under build/wine-e2e/ that it removes again. Exits non-zero on a failure and when a
-process of its prefixes outlives the run."""
+prefixes under build/wine-e2e/ that it removes again (the Wine harness of tools/wine). Exits
+non-zero on a failure and when a process of its prefixes outlives the run."""
 
 import argparse
 import signal
@@ -13,9 +13,10 @@ import unittest
 from pathlib import Path
 
 E2E = Path(__file__).resolve().parent / "e2e"
-sys.path.insert(0, str(E2E))
+sys.path[:0] = [str(E2E), str(E2E.parents[1] / "tools" / "wine")]
 import velkaro_e2e  # noqa: E402
-from velkaro_e2e import BUILDS, REPO, Session, processes_using  # noqa: E402
+from velkaro_e2e import BUILDS  # noqa: E402
+from velkaro_wine import REPO, Session, processes_using  # noqa: E402
 
 
 def main():

@@ -79,26 +79,26 @@ class EverydayUse(Scenario):
     def menu_and_mouse(self):
         app = self.app
         with self.subTest("each menu label shows only its panel"):
-            for label, panel in reversed(MENU):  # right to left: each click changes the panel
-                app.show(label, panel)
-                self.assertEqual(app.visible_panels(), [panel])
+            for entry in reversed(MENU):  # right to left: each click changes the panel
+                app.show(entry)
+                self.assertEqual(app.visible_panels(), [entry.panel])
         with self.subTest("the first browser look-up, over a probe document left from before"):
             app.wait_control("Text1(33)", "text", 10, SHOWN["Text1(33)"])
         with self.subTest("hover turns only the label under the mouse red, the one left grey"):
             def looks():
                 screen = app.grab()
                 return [(label, RED in look, MENU_IDLE in look or label == "Label9")
-                        for label, _ in MENU
+                        for label in (entry.label for entry in MENU)
                         for look in [colours(screen.crop(app.window(MAIN, label)["rect"]))]]
 
             app.hover("Label9")  # from Label2, under the mouse since its click
-            wait_for(lambda: looks() == [(label, label == "Label9", True) for label, _ in MENU], 5,
-                     "only Sonstiges red")
+            wait_for(lambda: looks() == [(entry.label, entry.label == "Label9", True)
+                                         for entry in MENU], 5, "only Sonstiges red")
 
     def report_of_everything(self):
         """A report with every category ticked over an earlier, longer one."""
         app = self.app
-        app.show(*MENU[-1])
+        app.show(MENU[-1])
         app.click("Image17")
         lade = app.wait_window(LADE, "visible", 10)
         with self.subTest("the wait window: centred, no title, blue with grey text"):
@@ -113,7 +113,7 @@ class EverydayUse(Scenario):
         lade_at_box = app.window(LADE)
         app.press_ok()
         shown = app.controls()
-        app.show(*MENU[0])
+        app.show(MENU[0])
         with self.subTest("the message after the wait window and the eight pauses, once"):
             self.assertEqual((box["title"], box["text"]), (TITLE, "Alle Daten Ausgewertet!"))
             self.assertIsNone(lade_at_box)
@@ -192,7 +192,7 @@ class EverydayUse(Scenario):
         """Only the launchers of the tools: the power actions and the memory release never run."""
         app, panel = self.app, "Shell_Control_WndClass"  # Wine's control panel
         with self.subTest("Systempanel opens the control panel, and the window answers"):
-            app.show(*MENU[0])
+            app.show(MENU[0])
             app.click("Image8")
             app.wait_window(panel, "visible", 20)
             app.probe("close", panel)
@@ -201,7 +201,7 @@ class EverydayUse(Scenario):
         left, top, right, bottom = app.window(MAIN)["rect"]
         with self.subTest("a right-button drag on the strip leaves the window where it is"):
             app.drag("Image10", 80, 60, button=3)
-            app.show(*MENU[2])  # input is handled in order: the drag is over
+            app.show(MENU[2])  # input is handled in order: the drag is over
             self.assertEqual(app.window(MAIN)["rect"], [left, top, right, bottom])
         with self.subTest("a left-button drag on the strip moves the window with the mouse"):
             app.drag("Image10", -70, 50)
@@ -227,7 +227,7 @@ class EverydayUse(Scenario):
             self.assertEqual(app.file_bytes(REPORT), earlier)
             self.assertEqual(app.temp_files(), [])
         with self.subTest("closed during a report: it ends and keeps the earlier report"):
-            app.show(*MENU[-1])
+            app.show(MENU[-1])
             app.click("Image17")
             app.wait_window(LADE, "visible", 10)
             self.assertEqual(app.close_by_mouse(5)["exit_code"], 0)
@@ -245,7 +245,7 @@ class EverydayUse(Scenario):
         app.wait_start()
         with self.subTest("the session ends during a report: the earlier report stays, no temporary"
                           " file"):
-            app.show(*MENU[-1])
+            app.show(MENU[-1])
             app.click("Image17")
             app.wait_window(LADE, "visible", 10)
             wait_for(app.temp_files, 10, "the new report's temporary file")

@@ -78,7 +78,7 @@ class Faults(Scenario):
 
         def click_around():
             controls = app.controls()
-            for point in [app.point_on(label, controls) for label, _ in MENU]:
+            for point in [app.point_on(entry.label, controls) for entry in MENU]:
                 app.click(None, at=point)
             clicked.append(app.window(LADE))
 
@@ -145,7 +145,7 @@ class HungService(Scenario):
         app.start("wbemprox=n", {"VELKARO_STALL_WMI": "query"})  # connects, every query hangs
         app.wait_main()
         app.wait_control("Text1(9)", "text", 10, "WMI ist installiert!")
-        app.show(*MENU[-1])
+        app.show(MENU[-1])
         started = time.monotonic()
         app.click("Image17")  # the graphics section meets the first hang, waits out one deadline
         with self.subTest("hung queries: the window answers within 1 s all along a report"):

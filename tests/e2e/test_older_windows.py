@@ -28,7 +28,7 @@ class OlderWindows(Scenario):
         with self.subTest("XP: every panel shows something"):
             filled = {c["parent"] for c in shown.values() if re.match(r"(Text[15]|List1)\(", c[
                 "name"]) and (c.get("items") or c["text"] not in ("", "N/A"))}
-            self.assertEqual({panel for _, panel in MENU[:-1]} - filled, set())
+            self.assertEqual({entry.panel for entry in MENU[:-1]} - filled, set())
         with self.subTest("XP: the type Wine gives a 32-bit program, English numbers"):
             self.assertEqual(text["Text5(10)"], "80x586")  # a Pentium
             self.assertEqual(text["Text1(37)"], "0.0 Hours")

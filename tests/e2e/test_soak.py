@@ -20,9 +20,9 @@ class Soak(Scenario):
         start = time.monotonic()
         app.run_report()
         took = time.monotonic() - start
-        for i, (label, panel) in enumerate(MENU):
+        for i, entry in enumerate(MENU):
             time.sleep(max(0.0, start + took + i * (seconds - took) / len(MENU) - time.monotonic()))
-            app.show(label, panel)  # pacing the clicks over the minute, not waiting for a condition
+            app.show(entry)  # pacing the clicks over the minute, not waiting for a condition
         time.sleep(max(0.0, start + seconds - time.monotonic()))
         app.assert_alive()
         return {**app.probe("stats", app.proc), "report": took}

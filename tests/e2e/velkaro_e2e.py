@@ -1,216 +1,34 @@
-"""End-to-end harness: the real Velkaro.exe under Xvfb and Wine, driven like a user, in the
-prefixes of wine_prefix.py. An App is the program in a prefix, watched from inside by probe.exe
-(tests/e2e/probe) and driven by the mouse; a Scenario is a test of program starts, each check a
-subtest."""
+"""The end-to-end tests' part of the Wine harness: what only the tests need on top of the shared
+harness of tools/wine (velkaro_wine.py, wine_prefix.py): the program as a scenario drives it
+(ScenarioApp: the App with its checked actions), the expected values, and Scenario, a test of
+program starts, each check a subtest."""
 
-import contextlib
-import json
 import re
-import resource
-import select
-import shutil
-import signal
 import subprocess
 import sys
-import time
 import unittest
-from pathlib import Path, PureWindowsPath
+from pathlib import Path
 
-from PIL import ImageGrab
-
-from wine_prefix import LOADERS, REPO, Session, processes_using  # noqa: F401
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "wine"))
+from velkaro_wine import (BOX, LADE, MAIN, MENU, PROGRAM, REPO, REPORT,  # noqa: E402,F401
+                          SPLASH, App, Session, processes_using, wait_for)
 
 # The builds of the programs per kind of prefix; the runner's --build and --build-x86.
 BUILDS = {"win64": REPO / "build" / "x64", "win32": REPO / "build" / "x86"}
-SPLASH, MAIN, LADE, BOX = "VelkaroSplash", "VelkaroForm1", "VelkaroLade", "#32770"
 TITLE, DONE = "Velkaro 3.0", "Alle Daten Ausgewertet!"
-PROGRAM, REPORT = r"C:\Velkaro\Velkaro.exe", r"C:\SystemInfo.txt"
 PROBE_DOCUMENT = r"C:\Velkaro\test~12345.html"  # the browser's look-up writes and deletes it
-# The nine menu labels and the panels they show, in menu order; the last is the report's.
-MENU = [(f"Label{n}", f"P1({n - 2})") for n in range(2, 11)]
 # Fields the status line rewrites four times a second: the report holds an earlier value.
 LIVE = {"Text1(4)", "Text5(8)"} | {f"Text1({j})" for j in range(52, 59)}
 
 
-def wait_for(condition, timeout, what):
-    """condition()'s first truthy value within `timeout` seconds, polled every 20 ms."""
-    deadline = time.monotonic() + timeout
-    while True:
-        try:
-            value = condition()
-        except Exception as e:  # the state may still be changing
-            value = e
-        if value and not isinstance(value, Exception):
-            return value
-        assert time.monotonic() < deadline, f"{what}: not within {timeout} s (last: {value!r})"
-        time.sleep(0.02)
-
-
-class Probe:
-    """probe.exe in a prefix: one JSON command a call, one JSON answer. Wine gives a process the
-    WINE*, LANG and LC_* variables of its parent's Unix environment, so those (`env`) and a limit
-    on the size of the files it and what it launches may write (`file_limit`, as on a full disk)
-    are the probe's own, fixed when it starts."""
-
-    def __init__(self, prefix, exe, env=None, file_limit=None):
-        def limit_files():
-            signal.signal(signal.SIGXFSZ, signal.SIG_IGN)  # a failed write, not a killed process
-            resource.setrlimit(resource.RLIMIT_FSIZE, (file_limit, file_limit))
-
-        self.process = subprocess.Popen(
-            [LOADERS[prefix.arch], str(exe)], env=prefix.env(**(env or {})),
-            preexec_fn=limit_files if file_limit else None, cwd=prefix.drive_c,
-            stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-        self.hello = self("hello", timeout=60)
-
-    def __call__(self, *command, timeout=20):
-        """Sends ["name", args...]; returns the answer, or raises RuntimeError."""
-        self.process.stdin.write(json.dumps(command).encode() + b"\n")
-        self.process.stdin.flush()
-        if not select.select([self.process.stdout], [], [], timeout)[0]:
-            raise RuntimeError(f"no answer to {command[0]} within {timeout} s")
-        answer = json.loads(self.process.stdout.readline() or '{"ok": 0, "error": "it ended"}')
-        if not answer.pop("ok"):
-            raise RuntimeError(f"{command}: {answer['error']}")
-        return answer
-
-    def wait(self, name, timeout, *args):  # a command with a deadline of `timeout` seconds
-        return self(name, int(timeout * 1000), *args, timeout=timeout + 20)
-
-    def quit(self):
-        try:
-            self.process.communicate(b'["quit"]\n', timeout=10)
-        except (OSError, ValueError, subprocess.TimeoutExpired):
-            self.process.kill()
-            self.process.wait()
-
-
-class App:
-    """Velkaro.exe at C:\\Velkaro\\ in a fresh prefix of the session, the probe beside it."""
-
-    def __init__(self, session, name, build, arch="win64"):
-        self.session, self.build, self.probe = session, build, None
-        self.prefix = session.new_prefix(name, arch)
-        self.unix_path = self.prefix.unix_path
-        self.unix_path(PROGRAM).parent.mkdir()
-        shutil.copy2(build / "bin" / "Velkaro.exe", self.unix_path(PROGRAM))
-
-    def start(self, overrides="", env=None, file_limit=None):
-        """A new probe (`overrides` added to WINEDLLOVERRIDES), which starts the program."""
-        if self.probe:
-            self.probe.quit()
-        env = {"WINEDLLOVERRIDES": "mscoree,mshtml=;" + overrides, **(env or {})}
-        self.probe = Probe(self.prefix, self.build / "bin" / "probe.exe", env, file_limit)
-        self.launch()
-
-    def launch(self):  # probe times ("t", ms) count from here
-        self.proc = self.probe("launch", PROGRAM, r"C:\Velkaro")["proc"]
-
-    def wait_start(self):  # the splash's and the main window's answers ("t": when each showed)
-        return self.wait_window(SPLASH, "visible", 10), self.wait_main()
-
-    def wait_main(self, timeout=20):  # the main window's answer once it has every control
-        main = self.wait_window(MAIN, "visible", timeout)
-        wait_for(lambda: len(self.controls()) == self.probe.hello["controls"], timeout,
-                 "every control of the main window")
-        return main
-
-    def close(self):
-        try:
-            if self.probe:
-                self.probe.quit()
-        finally:
-            self.session.release(self.prefix)
-
-    def window(self, cls, name=None):
-        """The top-level window of the class, or with `name` its control, as it is now; or None."""
-        return self.probe.wait("wait", 0, cls, name, "exists")["window"]
-
-    def wait_window(self, cls, condition, timeout, name=None, text=None):
-        """{"met", "t", "window"} once the window (or control) meets the condition (probe.cpp)."""
-        answer = self.probe.wait("wait", timeout, cls, name, condition, text)
-        assert answer["met"], f"{cls} {name} not {condition} {text} in {timeout} s: {answer}"
-        return answer
-
-    def controls(self, cls=MAIN):  # {name: control} of the window
-        return {c["name"]: c for c in self.probe("controls", cls)["controls"]}
-
-    def text(self, name):
-        return self.window(MAIN, name)["text"]
-
-    def wait_control(self, name, condition, timeout, text=None):
-        return self.wait_window(MAIN, condition, timeout, name, text)["window"]
-
-    def visible_panels(self):
-        return [p for p, c in self.controls().items() if p.startswith("P1(") and c["visible"]]
-
-    def sync(self, timeout, cls=MAIN):  # WM_NULL to the window: {"replied", "sent", "synced"}
-        return self.probe.wait("sync", timeout, cls)
-
-    def wait_exit(self, timeout):  # {"exited", "exit_code", "t"}
-        return self.probe.wait("wait_exit", timeout, self.proc)
-
-    def processes(self):
-        """{exe name: Unix pid} of the prefix's processes (Wine's command line: the exe's path)."""
-        found = {}
-        for pid in processes_using(self.prefix.path):
-            with contextlib.suppress(OSError):
-                exe = Path(f"/proc/{pid}/cmdline").read_bytes().split(b"\0")[0].decode()
-                found[PureWindowsPath(exe).name.lower()] = pid
-        return found
-
-    def maps(self, dll):
-        """Whether the program has mapped the DLL, as Wine maps every DLL it loads."""
-        return dll in Path(f"/proc/{self.processes()['velkaro.exe']}/maps").read_text().lower()
+class ScenarioApp(App):
+    """The harness's App with the actions the scenarios check as they go."""
 
     def assert_alive(self):
         """The program runs, answers within 1 s, and no crash handler has started."""
         assert not self.wait_exit(0)["exited"], "the program has ended"
         assert self.sync(1)["replied"], "the main window does not answer within 1 s"
         assert "winedbg.exe" not in self.processes(), "a crash handler runs"
-
-    def xdotool(self, *args):  # real input, through XTEST
-        return subprocess.run(["xdotool", *map(str, args)], check=True, capture_output=True,
-                              text=True, timeout=20, env={"DISPLAY": self.prefix.display}).stdout
-
-    def move(self, x, y):
-        self.xdotool("mousemove", x, y)
-        wait_for(lambda: f"X={x}\nY={y}\n" in self.xdotool("getmouselocation", "--shell"), 5,
-                 f"the pointer at {x}, {y}")
-
-    def point_on(self, name, controls=None):
-        """The point nearest to the control's centre (2-pixel grid) outside every other visible
-        control that does not contain it."""
-        controls = controls or self.controls()
-        left, top, right, bottom = controls[name]["rect"]
-        others = [r for n, c in controls.items() if c["visible"] and n != name for r in [c["rect"]]
-                  if not (r[0] <= left and r[1] <= top and r[2] >= right and r[3] >= bottom)]
-        points = sorted(((x, y) for x in range(left, right, 2) for y in range(top, bottom, 2)),
-                        key=lambda p: (2 * p[0] - left - right) ** 2 + (2 * p[1] - top - bottom) ** 2)
-        return next(p for p in points
-                    if not any(r[0] <= p[0] < r[2] and r[1] <= p[1] < r[3] for r in others))
-
-    def click(self, name, button=1, repeat=1, at=None):
-        """Clicks with mouse button 1 (left) or 3 (right), `repeat` times 50 ms apart."""
-        self.move(*(at or self.point_on(name)))
-        self.xdotool("click", "--repeat", repeat, "--delay", 50, button)
-
-    def hover(self, name):
-        self.move(*self.point_on(name))
-
-    def drag(self, name, dx, dy, button=1):
-        """Presses on the control, moves by (dx, dy) in eight steps, releases."""
-        x, y = self.point_on(name)
-        self.move(x, y)
-        self.xdotool("mousedown", button)
-        for i in range(1, 9):
-            self.move(x + dx * i // 8, y + dy * i // 8)
-        self.xdotool("mouseup", button)
-
-    def show(self, label, panel):
-        """A menu click, waited for until its panel shows: every earlier input is handled."""
-        self.click(label)
-        self.wait_control(panel, "visible", 10)
 
     def close_by_mouse(self, timeout):
         """The close button lights up under the mouse; a click on it. The exit's answer."""
@@ -220,23 +38,9 @@ class App:
         self.click("Image2")
         return self.wait_exit(timeout)
 
-    def grab(self, rect=None):
-        """The screen, or a rectangle of it, as a PIL image."""
-        return ImageGrab.grab(rect and tuple(rect), xdisplay=self.prefix.display)
-
-    def wait_message_box(self, timeout):
-        """{"title", "text", "t"} of the message box once it shows."""
-        answer = self.wait_window(BOX, "visible", timeout)
-        return {"title": answer["window"]["text"], "t": answer["t"],
-                "text": self.window(BOX, "65535")["text"]}
-
-    def press_ok(self):
-        self.click(None, at=self.point_on("1", self.controls(BOX)))  # IDOK
-        self.wait_window(BOX, "gone", 10)
-
     def tick(self, checks):
         """Ticks Check1..8 as `checks` says, by mouse, on the report panel."""
-        self.show(*MENU[-1])
+        self.show(MENU[-1])
         for n in range(1, 9):
             if self.window(MAIN, f"Check{n}")["check"] != (n in checks):
                 self.click(f"Check{n}")
@@ -247,7 +51,7 @@ class App:
         """Clicks "Daten Auswerten" (`clicks` times), runs during() while the wait window shows,
         checks the message (`message` or a pattern it matches), presses OK, checks that no second
         one follows and the program lives on. The box, with "controls" as the fills left them."""
-        self.show(*MENU[-1])
+        self.show(MENU[-1])
         self.click("Image17", repeat=clicks)
         if during:
             self.wait_window(LADE, "visible", 10)
@@ -258,14 +62,10 @@ class App:
         assert box["title"] == TITLE, box
         box["controls"] = self.controls()
         self.press_ok()
-        self.show(*MENU[0])
+        self.show(MENU[0])
         assert not self.window(BOX), "a second message box follows"
         self.assert_alive()
         return box
-
-    def file_bytes(self, windows_path):
-        path = self.unix_path(windows_path)
-        return path.read_bytes() if path.exists() else None
 
     def temp_files(self):  # the report's temporary files left in C:\
         return list(self.prefix.drive_c.glob("SystemInfo.txt.*.tmp"))
@@ -330,7 +130,7 @@ def lines_of(data):
 class Scenario(unittest.TestCase):
     def new_app(self, arch="win64"):
         """A fresh prefix with the program in it (self.app), removed when the test ends."""
-        self.app = App(SESSION, type(self).__name__, BUILDS[arch], arch)
+        self.app = ScenarioApp(SESSION, type(self).__name__, BUILDS[arch], arch)
         self.addCleanup(self.app.close)
         return self.app
 

@@ -29,9 +29,11 @@
 #include <string>
 #include <vector>
 
+#include "app/app_state.h"
 #include "app/controls.h"
+#include "app/form1.h"
 #include "app/layout.h"
-#include "fakes/fake_view.h"
+#include "memory_view.h"
 #include "program/compose.h"
 #include "report/report.h"
 #include "tools/launchers.h"
@@ -170,13 +172,12 @@ struct Rig {
                     services.perf,
                     services.power,
                     faked_ ? static_cast<MemoryArena&>(heap) : services.arena};
-  fakes::FakeView view;  // fields in memory, like a window that is never shown
+  bench::MemoryView view;  // fields in memory, like a window that is never shown
   Form1 form{view};
   AppState state;
 
   // Milliseconds of one call of `work`, and of the management service's part of it.
   std::pair<double, double> time(const std::function<void()>& work) {
-    view.log.clear();
     const double wmiBefore = wmi.total;
     const double start = services.clock.monotonicSeconds();
     work();

@@ -12,6 +12,22 @@ class RgbImage(NamedTuple):
     rgb: bytearray
 
 
+def png_chunk(tag, data):
+    """One PNG chunk: length, tag, data and the CRC of tag and data."""
+    return (struct.pack(">I", len(data)) + tag + data
+            + struct.pack(">I", zlib.crc32(tag + data) & 0xFFFFFFFF))
+
+
+def png_file(w, h, channels, rows, level):
+    """A PNG of 8-bit RGB or RGBA from its rows, each led by its filter byte, compressed at
+    zlib level `level`."""
+    ctype = 6 if channels == 4 else 2
+    return (b"\x89PNG\r\n\x1a\n"
+            + png_chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, ctype, 0, 0, 0))
+            + png_chunk(b"IDAT", zlib.compress(bytes(rows), level))
+            + png_chunk(b"IEND", b""))
+
+
 def png_bytes(w, h, raw_rows, channels):
     """PNG from top-down rows of 8-bit RGB or RGBA (adaptive row filters)."""
     stride = w * channels
@@ -34,15 +50,7 @@ def png_bytes(w, h, raw_rows, channels):
         filtered.append(best[0])
         filtered += best[1]
         prev = row
-    ctype = 6 if channels == 4 else 2
-
-    def chunk(tag, data):
-        return (struct.pack(">I", len(data)) + tag + data
-                + struct.pack(">I", zlib.crc32(tag + data) & 0xFFFFFFFF))
-    return (b"\x89PNG\r\n\x1a\n"
-            + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, ctype, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(bytes(filtered), 9))
-            + chunk(b"IEND", b""))
+    return png_file(w, h, channels, filtered, 9)
 
 
 def png_plain(w, h, raw_rows, channels):
@@ -52,15 +60,7 @@ def png_plain(w, h, raw_rows, channels):
     for j in range(h):
         data.append(0)
         data += raw_rows[j * stride:(j + 1) * stride]
-    ctype = 6 if channels == 4 else 2
-
-    def chunk(tag, d):
-        return (struct.pack(">I", len(d)) + tag + d
-                + struct.pack(">I", zlib.crc32(tag + d) & 0xFFFFFFFF))
-    return (b"\x89PNG\r\n\x1a\n"
-            + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, ctype, 0, 0, 0))
-            + chunk(b"IDAT", zlib.compress(bytes(data), 6))
-            + chunk(b"IEND", b""))
+    return png_file(w, h, channels, data, 6)
 
 
 def ico_bmp_image(cv):

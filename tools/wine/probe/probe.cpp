@@ -1,8 +1,9 @@
-// probe.exe: the end-to-end tests' agent inside the Wine prefix. It answers each line of JSON,
-// ["command", args...], with one line, {"ok": true, ...} or {"ok": false, "error": ...}. Times
-// ("t") are milliseconds since the latest launch. A window is a top-level window of a class (a
-// visible one first), or with NAME its control of that name in the main window's table (else its
-// id): name parent visible rect client text (a top-level window's title), check or items.
+// probe.exe: the Wine harness's agent inside a prefix (tools/wine/velkaro_wine.py drives it for
+// the end-to-end tests, the tour and the bench). It answers each line of JSON, ["command",
+// args...], with one line, {"ok": true, ...} or {"ok": false, "error": ...}. Times ("t") are
+// milliseconds since the latest launch. A window is a top-level window of a class (a visible one
+// first), or with NAME its control of that name in the main window's table (else its id): name
+// parent visible rect client text (a top-level window's title), check or items.
 //
 //   hello                             dpi, controls (how many the main window's table has)
 //   launch CMDLINE CWD                proc (a number for the commands below)

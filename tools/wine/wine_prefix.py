@@ -1,5 +1,6 @@
-"""Wine prefixes for the end-to-end tests: a Session holds the run's Xvfb and a template prefix
-per kind (64-bit, 32-bit); a Prefix is a copy of a template with its own wineserver."""
+"""Wine prefixes for the harness (the end-to-end tests, the tour of `make run`, `make bench`): a
+Session holds the run's Xvfb and a template prefix per kind (64-bit, 32-bit); a Prefix is a copy
+of a template with its own wineserver."""
 
 import contextlib
 import os
@@ -116,7 +117,7 @@ class Session:
         prefix = Prefix(self.work / f"template-{arch}", self.display, arch)
         prefix.path.parent.mkdir(parents=True, exist_ok=True)
         prefix.run("wineboot", "-i", timeout=600)
-        prefix.reg_import((Path(__file__).parent / "data" / "template.reg").read_text())
+        prefix.reg_import((Path(__file__).parent / "template.reg").read_text())
         prefix.stop_server()
         return prefix
 
