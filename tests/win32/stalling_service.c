@@ -62,8 +62,13 @@ static HRESULT STDMETHODCALLTYPE ClassObjectGet(IWbemClassObject* self, LPCWSTR 
   const Object* object = (const Object*)self;
   wchar_t text[32] = L"Stand-in 0";
   Stall(object->plan, kStallGet, INFINITE);
-  if (lstrcmpiW(name, L"Name") != 0) return (HRESULT)WBEM_E_NOT_FOUND;
-  text[9] = (wchar_t)(L'0' + object->position);
+  /* Object 0 is the service's identification, the others are walked ones with a Name. */
+  if (object->position == 0 && lstrcmpiW(name, L"versionusedtocreatedb") == 0)
+    lstrcpyW(text, kStandInVersion);
+  else if (object->position == 0 || lstrcmpiW(name, L"Name") != 0)
+    return (HRESULT)WBEM_E_NOT_FOUND;
+  else
+    text[9] = (wchar_t)(L'0' + object->position);
   if (value) {
     VariantInit(value);
     value->vt = VT_BSTR;
@@ -105,13 +110,16 @@ static HRESULT STDMETHODCALLTYPE ServicesExecQuery(IWbemServices* self, BSTR lan
   return *objects ? WBEM_S_NO_ERROR : E_OUTOFMEMORY;
 }
 
-/* Named objects are not there (the program asks for the service's own identification). */
+/* The one named object there is the service's own identification. */
 static HRESULT STDMETHODCALLTYPE ServicesGetObject(IWbemServices* self, BSTR path, LONG flags,
                                                    IWbemContext* context, IWbemClassObject** object,
                                                    IWbemCallResult** result) {
-  if (object) *object = NULL;
   if (result) *result = NULL;
-  return (HRESULT)WBEM_E_NOT_FOUND;
+  if (!object) return (HRESULT)WBEM_E_INVALID_PARAMETER;
+  *object = NULL;
+  if (!path || lstrcmpiW(path, L"__cimomidentification=@") != 0) return (HRESULT)WBEM_E_NOT_FOUND;
+  *object = (IWbemClassObject*)New(&kClassObject, &IID_IWbemClassObject, ((Object*)self)->plan, 0);
+  return *object ? WBEM_S_NO_ERROR : E_OUTOFMEMORY;
 }
 
 static const IWbemServicesVtbl kServices = {

@@ -15,10 +15,13 @@
 #include "win32/wmi_values_win32.h"
 #include "collectors/wmi_regimes.h"
 #include "win32/system_win32.h"
+#include "app/fields.h"
 #include "collectors/netzwerk.h"
+#include "collectors/windows_system.h"
 #include "fakes/fake_view.h"
 #include "win32/devices_win32.h"
 #include "win32/late_bound.h"
+#include "win32/wide.h"
 #include "win32/wmi_win32.h"
 #include "stalling_service.h"
 
@@ -238,6 +241,15 @@ TEST_F(Stalling, AHungStepCostsItsDeadlineAndGraceOnceWhileWindowEventsGoOn) {
     EXPECT_FALSE(retry.failed);
     EXPECT_EQ(locators, 2);
   }
+}
+
+TEST_F(Stalling, TheIdentificationObjectGivesTheVersionTheWindowsPanelShows) {
+  // The single object read: its own namespace, the object by path, its property.
+  fakes::FakeView view;
+  Windows::ShowWmiStatus(management, view);
+  EXPECT_EQ(view.text(field::kWmiVersion), Narrow(kStandInVersion));
+  EXPECT_EQ(view.text(field::kWmiInstalled), Windows::kWmiInstalled);
+  EXPECT_FALSE(management.getObject("winmgmts:root\\default:Win32_Nothing=@"));
 }
 
 TEST_F(Stalling, ASlowAnswerEndsAtTheServicesOwnTimeoutAndTheServiceStaysInUse) {
