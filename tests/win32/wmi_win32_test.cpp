@@ -342,7 +342,7 @@ TEST_F(Stalling, TheProgramEndingEndsAWaitAtOnceAndNothingIsAskedAfterwards) {
 TEST_F(Stalling, ThirtyStallsCostAtMostOneThreadAndNoHandles) {
   // Fifteen stalls whose call comes back later (the service recovers each time), then fifteen
   // of a service that stays hung: at no time more than the one thread the hang holds.
-  ComManagement management(pump, deadlines, Locator(), ServiceTiming{5.0, 0.01, 0.03, 0.03});
+  ComManagement management(pump, deadlines, Locator(), ServiceTiming{5.0, 0.01, 0.02, 0.02});
   // What the system keeps once the service has been used and a hang has come back (COM's own
   // threads) is the base.
   plan.step = kStallQuery;
@@ -360,11 +360,11 @@ TEST_F(Stalling, ThirtyStallsCostAtMostOneThreadAndNoHandles) {
   for (int cycle = 0; cycle < 30; ++cycle) {
     if (cycle < 15) ResetEvent(plan.release);
     {
-      Work work(deadlines, 0.03);
+      Work work(deadlines, 0.02);
       EXPECT_FALSE(WalkAll(management).queried) << cycle;
     }
     most = std::max(most, Threads() - threads);
-    Pass(0.04);  // the retry time
+    Pass(0.03);  // the retry time
     if (cycle < 14) {
       SetEvent(plan.release);  // the hung call comes back; its thread ends
       EXPECT_TRUE(Within(2.0, [&] { return Threads() <= threads; })) << cycle;
