@@ -32,8 +32,7 @@ class OlderWindows(Scenario):
         with self.subTest("XP: the type Wine gives a 32-bit program, English numbers"):
             self.assertEqual(text["Text5(10)"], "80x586")  # a Pentium
             self.assertEqual(text["Text1(37)"], "0.0 Hours")
-            self.assertRegex(shown["List1(0)"]["items"][3], r"^Size \(KB\): \d{1,3}(,\d{3})*$")
-            self.assertRegex(app.text("Text1(52)"), r"^\d+(\.\d+)? KB\.$")
+            self.assertRegex(shown["List1(0)"]["items"][3], r"^Size \(KB\): \d{1,3}(,\d{3})+$")
         with self.subTest("XP: the report holds every section with the fields shown"):
             self.assertReport(shown)
         with self.subTest("XP: the processor load comes from the performance library"):
