@@ -69,6 +69,10 @@ class ScenarioApp(App):
         self.assert_alive()
         return box
 
+    def close_by_message(self, timeout):  # WM_CLOSE, as Alt+F4 or the taskbar: the exit's answer
+        assert self.probe("close", MAIN)["posted"], "WM_CLOSE not posted"
+        return self.wait_exit(timeout)
+
     def temp_files(self):  # the report's temporary files left in C:\
         return list(self.prefix.drive_c.glob("SystemInfo.txt.*.tmp"))
 
