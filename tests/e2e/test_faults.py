@@ -110,6 +110,8 @@ class Faults(Scenario):
                 self.assertEqual((folder / "keep.txt").read_bytes(), b"keep")
         with self.subTest("the processor load comes from the processor times"):
             self.assertLoadRises()
+        with self.subTest("WM_CLOSE at idle, as Alt+F4 or the taskbar sends it, ends it at once"):
+            self.assertEqual(app.close_by_message(2)["exit_code"], 0)
 
 
 class HungService(Scenario):
@@ -139,8 +141,8 @@ class HungService(Scenario):
             self.answering(1.2)
             self.assertNotEqual(app.text("uhrdate"), clock)
             self.assertEqual(app.text("Text1(9)"), "N/A")  # the Windows fill is not that far
-        with self.subTest("closing ends the program at once, the calls still hanging"):
-            self.assertEqual(app.close_by_mouse(1.5)["exit_code"], 0)
+        with self.subTest("WM_CLOSE ends the program at once, the fill waiting on the hung call"):
+            self.assertEqual(app.close_by_message(1.5)["exit_code"], 0)
 
         app.start("wbemprox=n", {"VELKARO_STALL_WMI": "query"})  # connects, every query hangs
         app.wait_main()
@@ -161,3 +163,5 @@ class HungService(Scenario):
         with self.subTest("the stall is told: the Windows panel says WMI does not answer"):
             app.click("Label2")
             app.wait_control("Text1(9)", "text", 2, "WMI antwortet nicht!")
+        with self.subTest("the close button ends it at once, the stalled query still hanging"):
+            self.assertEqual(app.close_by_mouse(1.5)["exit_code"], 0)

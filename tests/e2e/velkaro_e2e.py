@@ -3,10 +3,12 @@ harness of tools/wine (velkaro_wine.py, wine_prefix.py): the program as a scenar
 (ScenarioApp: the App with its checked actions), the expected values, and Scenario, a test of
 program starts, each check a subtest."""
 
+import os
 import re
 import subprocess
 import sys
 import unittest
+from itertools import takewhile
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools" / "wine"))
@@ -67,6 +69,10 @@ class ScenarioApp(App):
         self.assert_alive()
         return box
 
+    def close_by_message(self, timeout):  # WM_CLOSE, as Alt+F4 or the taskbar: the exit's answer
+        assert self.probe("close", MAIN)["posted"], "WM_CLOSE not posted"
+        return self.wait_exit(timeout)
+
     def temp_files(self):  # the report's temporary files left in C:\
         return list(self.prefix.drive_c.glob("SystemInfo.txt.*.tmp"))
 
@@ -90,31 +96,42 @@ def colours(image):
     return {colour: n for n, colour in image.convert("RGB").getcolors(1 << 24)}
 
 
-# The report's sections as tests/data/report_sections.txt describes them: ["section", check,
-# header], ["field", caption, tabs, control] and ["drive", caption, tabs], in report order.
-RECORDS = [line.split("|") for line in (REPO / "tests" / "data" / "report_sections.txt")
-           .read_text("utf-8").splitlines() if line and not line.startswith("#")]
-HEADERS = [header for kind, _, header, *_ in RECORDS if kind == "section"]
-DRIVE_LINES = [(caption, int(tabs)) for kind, caption, tabs, *_ in RECORDS if kind == "drive"]
+def report_sections():
+    """[(header, drives, [caption and TABs of each line])] of the report as the unit tests' golden
+    file of a German XP writes it in full (tests/data/scenarios/xp_german.golden, its first
+    report); the drives' section (an empty line after its header) with its first drive's lines."""
+    golden = (REPO / "tests" / "data" / "scenarios" / "xp_german.golden").read_text("utf-8")
+    lines = takewhile(lambda line: line.startswith('  | "'),
+                      golden.split("  file c:\\SystemInfo.txt\n", 1)[1].splitlines())
+    text = "".join(line[5:-3].replace("\\t", "\t") + "\n" for line in lines)
+    return [(header, bool(gap), [re.match(r"[^\t]*\t+", line)[0] for line in body.splitlines()])
+            for header, gap, body in re.findall(r"^(######.*)\n(\n?)((?:.+\n)*)", text, re.M)]
+
+
+SECTIONS = report_sections()
+HEADERS = [header for header, *_ in SECTIONS]
+DRIVE_LINES = next(captions for _, drives, captions in SECTIONS if drives)
 
 
 def expected(controls, checks=range(1, 9)):
-    """[(line, live)] of the report of the ticked sections, from the fields read back: a live
-    line is its caption and TABs, followed by any text."""
-    lines, ticked = [], False
-    for kind, *f in RECORDS:
-        if kind == "section":
-            ticked = int(f[0]) in checks
-            lines += [("", False), (f[1], False)] if ticked else []
-        elif ticked and kind == "field":
-            live = f[2] in LIVE
-            lines.append((f[0] + "\t" * int(f[1]) + ("" if live else controls[f[2]]["text"]), live))
-        elif ticked and f[0] == DRIVE_LINES[0][0]:  # every drive's lines, as its list shows them
+    """[(line, live)] of the report of the ticked sections: each line's caption and TABs from
+    SECTIONS, its value from the fields read back, which stand on the section's panel in the
+    report's order, top to bottom; a live line is its caption and TABs, followed by any text."""
+    lines = []
+    for check, (header, drives, captions), entry in zip(range(1, 9), SECTIONS, MENU):
+        if check not in checks:
+            continue
+        lines += [("", False), (header, False)]
+        if drives:  # every drive's lines, as its list shows them
             lines.append(("", False))
             for items in (controls[f"List1({i})"]["items"] for i in range(9)):
-                lines += [(caption + "\t" * tabs + item[len(caption):], False)
-                          for (caption, tabs), item in zip(DRIVE_LINES, items)]
-                lines += [("", False)] if items else []
+                lines += [(caption + item[len(caption.rstrip("\t")):], False)
+                          for caption, item in zip(captions, items)] + [("", False)] * bool(items)
+            continue
+        fields = sorted((c["rect"][1], c["name"], c["text"]) for c in controls.values()
+                        if c["parent"] == entry.panel and re.match(r"Text[15]\(", c["name"]))
+        lines += [(caption + ("" if name in LIVE else text), name in LIVE)
+                  for caption, (_, name, text) in zip(captions, fields, strict=True)]
     return lines
 
 
@@ -156,13 +173,17 @@ class Scenario(unittest.TestCase):
             re.fullmatch(re.escape(text) + "[^\t]+", line) if live else line == text)], [], lines)
 
     def assertLoadRises(self):
-        """The processor load reaches 50 % within 12 s while the host's first processor (Wine's
-        processor 0) is kept busy."""
+        """The processor load reaches 90 % within 12 s while a spinner keeps the host's first
+        processor (Wine's processor 0, whose times the program shows) busy."""
+        self.assertIn(0, os.sched_getaffinity(0), "processor 0 is not this run's to keep busy")
         spinner = subprocess.Popen([sys.executable, "-c",
                                     "import os\nos.sched_setaffinity(0, {0})\nwhile True: pass"])
+
+        def load():
+            assert spinner.poll() is None, "the spinner has ended"
+            return int(re.fullmatch(r"(\d+)%", self.app.text("Text5(8)"))[1]) >= 90
         try:
-            wait_for(lambda: int(re.fullmatch(r"(\d+)%", self.app.text("Text5(8)"))[1]) >= 50, 12,
-                     "a processor load of 50 % or more")
+            wait_for(load, 12, "a processor load of 90 % or more")
         finally:
             spinner.kill()
             spinner.wait()

@@ -18,7 +18,6 @@
 #include <nlohmann/json.hpp>
 
 #include "app/splash.h"
-#include "report/report_table.h"
 #include "fakes/fake_view.h"
 #include "fakes/fake_json.h"
 
@@ -327,20 +326,4 @@ TEST(Scenarios, EachFakeMachineDoesWhatItsGoldenFileSays) {
     ExpectGolden(ScenarioRun(Json::parse(Slurp(kScenarios / (name + ".json")))).out,
                  kScenarios / (name + ".golden"));
   }
-}
-
-TEST(ReportSections, TheReportWritesTheSectionsOfItsDataFile) {
-  // tests/data/report_sections.txt, which the end-to-end tests build the expected report from.
-  std::istringstream data(Slurp(kScenarios.parent_path() / "report_sections.txt"));
-  std::string expected, actual;
-  for (std::string line; std::getline(data, line);)
-    if (!line.empty() && line[0] != '#' && line.rfind("drive|", 0) != 0) expected += line + "\n";
-  for (const auto& section : Report::Sections()) {
-    actual += "section|" + std::to_string(section.check) + "|" + section.header + "\n";
-    EXPECT_EQ(section.drives, section.lines.empty()) << section.header;
-    for (const auto& line : section.lines)
-      actual += std::string("field|") + line.caption + "|" + std::to_string(line.tabs) + "|" +
-                FindControl(line.field)->name + "\n";
-  }
-  EXPECT_EQ(actual, expected);
 }

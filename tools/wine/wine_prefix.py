@@ -57,22 +57,28 @@ class Prefix:
 
     def run(self, *args, timeout=120):
         """A Wine command in the prefix; its output. Through files, not pipes: Wine's own
-        processes started on the way inherit the output handles and outlive the command."""
-        with tempfile.TemporaryFile() as out:
+        processes started on the way inherit the output handles and outlive the command. A failure
+        raises RuntimeError "wine ARGS failed (STATUS): what it printed"."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
             status = subprocess.run([LOADERS[self.arch], *args], env=self.env(), timeout=timeout,
-                                    stdin=subprocess.DEVNULL, stdout=out,
-                                    stderr=subprocess.DEVNULL).returncode
+                                    stdin=subprocess.DEVNULL, stdout=out, stderr=err).returncode
             out.seek(0)
             if status != 0:
-                raise RuntimeError(f"wine {' '.join(args)} failed ({status})")
+                err.seek(0)
+                said = (out.read() + err.read()).replace(b"\0", b"").decode("latin-1").strip()
+                raise RuntimeError(f"wine {' '.join(args)} failed ({status}): {said}")
             return out.read()
 
     def reg(self, key, name):
-        """(type, data) of the value as Wine's reg lists it (the prefix's own view), or None."""
-        with contextlib.suppress(RuntimeError):
+        """(type, data) of the value as Wine's reg lists it (the prefix's own view), or None when
+        reg finds no such key or value; any other failure raises."""
+        try:
             out = self.run("reg", "query", key, "/v", name).decode("utf-8", "replace")
-            return re.search(rf"^    {re.escape(name)}    (REG_\w+)    ?(.*)\r$", out, re.M
-                             ).groups()
+        except RuntimeError as e:
+            if "Unable to find the specified registry" in str(e):
+                return None
+            raise
+        return re.search(rf"^    {re.escape(name)}    (REG_\w+)    ?(.*)\r$", out, re.M).groups()
 
     def reg_import(self, text):
         """Imports a REGEDIT4 file's registry keys and values (ASCII)."""
