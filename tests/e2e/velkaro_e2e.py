@@ -128,6 +128,7 @@ def lines_of(data):
 
 
 class Scenario(unittest.TestCase):
+    maxDiff = None  # a failed comparison of the fields or controls in full
     def new_app(self, arch="win64"):
         """A fresh prefix with the program in it (self.app), removed when the test ends."""
         self.app = ScenarioApp(SESSION, type(self).__name__, BUILDS[arch], arch)
