@@ -10,10 +10,9 @@ import pwd
 import re
 from pathlib import Path
 
-from velkaro_e2e import (BOX, DRIVE_LINES, LADE, MAIN, MENU, PROBE_DOCUMENT, REPO, REPORT, SPLASH,
-                         TITLE, Scenario, colours, program_version, size, wait_for)
+from velkaro_e2e import (BOX, CURRENT, DRIVE_LINES, LADE, MAIN, MENU, PROBE_DOCUMENT, REPO, REPORT,
+                         SPLASH, TITLE, Scenario, colours, program_version, size, wait_for)
 
-CURRENT = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion"
 DIRECTX = '    DirectX Version: = "DirectX 9.0c (4.09.0000.0904)'  # as Wine's dxdiag writes it
 DATE_TIME = re.compile(r"(\d\d)\.(\d\d)\.(\d{4})  \|  (\d\d):(\d\d):(\d\d)")
 # What the panels show of the presets and of what Wine and the host give: the owner (HKLM), the
@@ -30,8 +29,8 @@ WMIC = {"Win32_VideoController": {"VideoProcessor": "Text1(27)"},
         "Win32_BIOS": {"Description": "Text1(42)", "Version": "Text1(43)"},
         "Win32_Processor": {"Name": "Text5(0)", "Revision": "Text5(2)",
                             "MaxClockSpeed": "Text5(6)"}}
-# The control table's places in twips, but the combo box's (kind 6), which sizes itself:
-# {name: (container, left, top, width, height)}.
+# The control table's places in twips, {name: (container, left, top, width, height)}, but the
+# combo box's (kind 6), which sizes itself.
 TABLE = {m[0]: (m[1], *map(int, m[2:])) for m in re.findall(
     r"^(\S+) kind (?!6 )\d+ in (\S+) at (\d+),(\d+) size (\d+)x(\d+) ",
     (REPO / "tests" / "data" / "controls.golden").read_text("utf-8"), re.M)}

@@ -67,10 +67,10 @@ class Prefix:
                 raise RuntimeError(f"wine {' '.join(args)} failed ({status})")
             return out.read()
 
-    def reg(self, key, name):
-        """(type, data) of the value as Wine's reg lists it (the prefix's own view), or None."""
+    def reg(self, key, name, *view):
+        """(type, data) of the value as Wine's reg lists it (own view, or /reg:32, /reg:64)."""
         with contextlib.suppress(RuntimeError):
-            out = self.run("reg", "query", key, "/v", name).decode("utf-8", "replace")
+            out = self.run("reg", "query", key, "/v", name, *view).decode("utf-8", "replace")
             return re.search(rf"^    {re.escape(name)}    (REG_\w+)    ?(.*)\r$", out, re.M
                              ).groups()
 
