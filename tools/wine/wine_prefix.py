@@ -19,7 +19,9 @@ REPO = Path(__file__).resolve().parents[2]
 WORK_ROOT = REPO / "build" / "wine-e2e"
 # The loader of each kind of prefix, by path: once 32-bit Wine is installed, `wine` is the 32-bit
 # loader, and in a 64-bit prefix its reg and regedit write the 32-bit registry view.
-LOADERS = {"win64": "/usr/lib/wine/wine64", "win32": "/usr/lib/wine/wine"}
+# VELKARO_WINE32_LOADER stands in for it, e.g. to act out a host that runs no 32-bit programs.
+LOADERS = {"win64": "/usr/lib/wine/wine64",
+           "win32": os.environ.get("VELKARO_WINE32_LOADER", "/usr/lib/wine/wine")}
 
 
 def processes_using(folder):  # pids of live processes whose WINEPREFIX lies under the folder
