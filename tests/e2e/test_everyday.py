@@ -1,8 +1,8 @@
 """Everyday use of the 64-bit program under German settings in one prefix with presets: the first
 start, the window under the mouse, the status line, every panel against what Wine reports, a
-report of everything byte for byte and the report's failures, the tools, the close button; then
-a second start on a full disk with a huge dump, closed during a report; a third whose Windows
-session ends during a report."""
+report of everything byte for byte and the report's failures, the tools, the close button; then a
+second start at 144 dpi on a full disk with a huge dump, closed during a report; a third whose
+Windows session ends during a report."""
 
 import datetime
 import os
@@ -11,10 +11,9 @@ import re
 from concurrent.futures import ThreadPoolExecutor
 from pathlib import Path
 
-from velkaro_e2e import (BOX, DRIVE_LINES, LADE, MAIN, MENU, PROBE_DOCUMENT, REPORT, SPLASH, TITLE,
-                         Scenario, colours, program_version, size, wait_for)
+from velkaro_e2e import (BOX, CURRENT, DRIVE_LINES, LADE, MAIN, MENU, PROBE_DOCUMENT, REPO, REPORT,
+                         SPLASH, TITLE, Scenario, colours, program_version, size, wait_for)
 
-CURRENT = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion"
 DIRECTX = '    DirectX Version: = "DirectX 9.0c (4.09.0000.0904)'  # as Wine's dxdiag writes it
 DATE_TIME = re.compile(r"(\d\d)\.(\d\d)\.(\d{4})  \|  (\d\d):(\d\d):(\d\d)")
 # What the panels show of the presets and of what Wine and the host give: the owner (HKLM), the
@@ -42,6 +41,11 @@ WMIC = {"Win32_VideoController": {"VideoProcessor": "Text1(27)"},
         "Win32_ComputerSystemProduct": {"Caption": "Text1(48)", "Name": "Text1(39)",
                                         "Version": "Text1(47)"},
         "__cimomidentification": {"versionusedtocreatedb": "Text1(10)"}}
+# The control table's places in twips, {name: (container, left, top, width, height)}, but the
+# combo box's (kind 6), which sizes itself.
+TABLE = {m[0]: (m[1], *map(int, m[2:])) for m in re.findall(
+    r"^(\S+) kind (?!6 )\d+ in (\S+) at (\d+),(\d+) size (\d+)x(\d+) ",
+    (REPO / "tests" / "data" / "controls.golden").read_text("utf-8"), re.M)}
 RED, MENU_IDLE, PANEL_BLUE, GREY = (255, 0, 0), (224, 224, 224), (101, 150, 209), (128, 128, 128)
 FAILED = r"^Die Datei c:\\SystemInfo\.txt konnte nicht {} werden\.\n\n.+ \(Fehler \d+\)$"
 
@@ -63,20 +67,32 @@ class EverydayUse(Scenario):
         self.full_disk()
         self.session_end()
 
-    def first_start(self, splash, main):
-        app = self.app
-        with self.subTest("the splash: 400 x 300 at 96 dpi, centred, 3 s before the main window"):
-            self.assertEqual(app.probe.hello["dpi"], 96)
-            self.assertEqual(size(splash["window"]["rect"]), (400, 300))
+    def geometry(self, splash, main, dpi):
+        """The splash (400 x 300 at 96 dpi), 3 s before the main window (its client 809 x 387),
+        both centred, and each control where the control table puts it, all scaled to the dpi."""
+        app, px = self.app, lambda twips: (twips * dpi + 720) // 1440  # as TwipsToPixels rounds
+        with self.subTest(f"{dpi} dpi: the splash, centred, 3 s before the main window"):
+            self.assertEqual(app.probe.hello["dpi"], dpi)
+            self.assertEqual(size(splash["window"]["rect"]), (px(6000), px(4500)))
             self.assertEqual(splash["window"]["client"], splash["window"]["rect"])
             self.assertCentred(splash["window"]["rect"])
             self.assertHandsOver(splash, main)
             self.assertIsNone(app.window(SPLASH))
-        with self.subTest("the main window: its client 809 x 387, centred, the Windows panel"):
+        with self.subTest(f"{dpi} dpi: the main window, centred, its controls, the Windows panel"):
             self.assertEqual(main["window"]["text"], TITLE)
-            self.assertEqual(size(main["window"]["client"]), (809, 387))
+            self.assertEqual(size(main["window"]["client"]), (px(12135), px(5805)))
             self.assertCentred(main["window"]["rect"])
+            rects = {"Form1": main["window"]["client"], **{n: c["rect"] for n, c in
+                                                            app.controls().items()}}
+            self.assertEqual({n: [a - b for a, b in zip(rects[n], rects[p][:2] * 2)]
+                              for n, (p, *_) in TABLE.items()},  # in its container
+                             {n: [px(x), px(y), px(x + w), px(y + h)]
+                              for n, (_, x, y, w, h) in TABLE.items()})
             self.assertEqual(app.visible_panels(), ["P1(0)"])
+
+    def first_start(self, splash, main):
+        app = self.app
+        self.geometry(splash, main, 96)
         with self.subTest("the registry record"):
             self.assertRecord()
         with self.subTest("date and time change each second and show the host's local time"):
@@ -241,10 +257,10 @@ class EverydayUse(Scenario):
         block = bytes(range(256)).replace(b"\r", b"").replace(b"\n", b"")
         app.unix_path(r"C:\Velkaro\dx.txt").write_bytes(block * (24 * 2**20 // len(block)) +
                                                        b"\r\n    DirectX Version: not read\r\n")
+        app.prefix.run("reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t",
+                       "REG_DWORD", "/d", "144", "/f")  # 150 %: Wine's dpi for new processes
         app.start("dxdiag.exe=d", file_limit=1024)
-        splash, main = app.wait_start()
-        with self.subTest("the huge dump: the splash hands over on time"):
-            self.assertHandsOver(splash, main)
+        self.geometry(*app.wait_start(), 144)  # the huge dump too: the splash hands over on time
         with self.subTest("the report fails, names the file and keeps the earlier one"):
             app.run_report(re.compile(FAILED.format("geschrieben")))
             self.assertEqual(app.file_bytes(REPORT), earlier)

@@ -1,10 +1,17 @@
 """The 32-bit program in a 32-bit prefix with English settings, first as Windows XP, checked as a
 user would see it, then as Windows 98, where the program takes its 9x paths: a report of every
-category each, which fills every panel."""
+category each, which fills every panel. Then on 64-bit Windows (WoW64), reading the registry."""
 
 import re
+from pathlib import Path
 
-from velkaro_e2e import HEADERS, MENU, REPORT, Scenario, lines_of, wait_for
+from velkaro_e2e import CURRENT, HEADERS, MENU, REPORT, Scenario, lines_of, wait_for
+
+# Registry values the Windows and Sonstiges panels show; HKLM's software keys have two views.
+READ = {"Text1(5)": (CURRENT, "ProductId"), "Text1(6)": (CURRENT, "RegisteredOwner"),
+        "Text1(7)": (CURRENT, "RegisteredOrganization"), "Text1(11)": (CURRENT, "CurrentVersion"),
+        "Text5(11)": (r"HKCU\SOFTWARE\Korvandt", "Lunavex"),
+        "Text5(12)": (r"HKLM\Software\Fennrick2", "VersionNo")}
 
 
 class OlderWindows(Scenario):
@@ -58,3 +65,16 @@ class OlderWindows(Scenario):
         with self.subTest("98: the report holds every section"):
             self.assertEqual([line for line in lines_of(app.file_bytes(REPORT))
                               if line.startswith("######")], HEADERS)
+
+    def test_on_64_bit_windows(self):
+        """In a 64-bit prefix the 32-bit program reads HKLM's software keys in the 32-bit view."""
+        app = self.new_app("win64", program="win32")
+        app.prefix.reg_import((Path(__file__).parent / "data" / "everyday.reg").read_text())
+        app.start()
+        app.wait_start()
+        app.show(MENU[-2])  # Sonstiges
+        want = {field: app.prefix.reg(*where, "/reg:32")[1] for field, where in READ.items()}
+        for field, text in want.items():
+            app.wait_control(field, "text", 10, text)
+        for field in "Text1(6)", "Text1(7)", "Text5(12)":  # what reading the 64-bit view misses
+            self.assertNotIn(want[field], app.prefix.reg(*READ[field], "/reg:64") or ())

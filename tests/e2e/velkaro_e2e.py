@@ -17,7 +17,9 @@ from velkaro_wine import (BOX, LADE, MAIN, MENU, PROGRAM, REPO, REPORT,  # noqa:
 
 # The builds of the programs per kind of prefix; the runner's --build and --build-x86.
 BUILDS = {"win64": REPO / "build" / "x64", "win32": REPO / "build" / "x86"}
+SKIP_WIN32 = os.environ.get("VELKARO_SKIP_WIN32") == "1"  # a host that runs no 32-bit programs
 TITLE, DONE = "Velkaro 3.0", "Alle Daten Ausgewertet!"
+CURRENT = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion"
 PROBE_DOCUMENT = r"C:\Velkaro\test~12345.html"  # the browser's look-up writes and deletes it
 # Fields the status line rewrites four times a second: the report holds an earlier value.
 LIVE = {"Text1(4)", "Text5(8)"} | {f"Text1({j})" for j in range(52, 59)}
@@ -145,9 +147,13 @@ def lines_of(data):
 
 
 class Scenario(unittest.TestCase):
-    def new_app(self, arch="win64"):
-        """A fresh prefix with the program in it (self.app), removed when the test ends."""
-        self.app = ScenarioApp(SESSION, type(self).__name__, BUILDS[arch], arch)
+    maxDiff = None  # a failed comparison of the fields or controls in full
+
+    def new_app(self, arch="win64", program=None):
+        """A fresh prefix with the program of its kind (or `program`'s), removed at the end."""
+        if SKIP_WIN32 and "win32" in (arch, program):
+            self.skipTest("VELKARO_SKIP_WIN32=1")
+        self.app = ScenarioApp(SESSION, type(self).__name__, BUILDS[program or arch], arch)
         self.addCleanup(self.app.close)
         return self.app
 

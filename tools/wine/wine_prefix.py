@@ -19,7 +19,9 @@ REPO = Path(__file__).resolve().parents[2]
 WORK_ROOT = REPO / "build" / "wine-e2e"
 # The loader of each kind of prefix, by path: once 32-bit Wine is installed, `wine` is the 32-bit
 # loader, and in a 64-bit prefix its reg and regedit write the 32-bit registry view.
-LOADERS = {"win64": "/usr/lib/wine/wine64", "win32": "/usr/lib/wine/wine"}
+# VELKARO_WINE32_LOADER stands in for it, e.g. to act out a host that runs no 32-bit programs.
+LOADERS = {"win64": "/usr/lib/wine/wine64",
+           "win32": os.environ.get("VELKARO_WINE32_LOADER", "/usr/lib/wine/wine")}
 
 
 def processes_using(folder):  # pids of live processes whose WINEPREFIX lies under the folder
@@ -69,11 +71,11 @@ class Prefix:
                 raise RuntimeError(f"wine {' '.join(args)} failed ({status}): {said}")
             return out.read()
 
-    def reg(self, key, name):
-        """(type, data) of the value as Wine's reg lists it (the prefix's own view), or None when
-        reg finds no such key or value; any other failure raises."""
+    def reg(self, key, name, *view):
+        """(type, data) of the value as Wine's reg lists it (the prefix's own view, or /reg:32,
+        /reg:64), or None when reg finds no such key or value; any other failure raises."""
         try:
-            out = self.run("reg", "query", key, "/v", name).decode("utf-8", "replace")
+            out = self.run("reg", "query", key, "/v", name, *view).decode("utf-8", "replace")
         except RuntimeError as e:
             if "Unable to find the specified registry" in str(e):
                 return None
