@@ -54,7 +54,6 @@ class MemoryView : public View {
   };
   std::vector<Message> messages;
 
- private:
   struct Control {
     std::string text;
     bool visible = true;
@@ -62,6 +61,9 @@ class MemoryView : public View {
     std::vector<std::string> items;
     int value = 0;
   };
+  const std::map<int, Control>& controls() const { return controls_; }
+
+ protected:
   // A control the table does not have is the caller's mistake: it throws rather than keep one.
   Control& at(int id) {
     const auto it = controls_.find(id);
