@@ -24,19 +24,32 @@ LOADERS = {"win64": "/usr/lib/wine/wine64",
            "win32": os.environ.get("VELKARO_WINE32_LOADER", "/usr/lib/wine/wine")}
 
 
-def processes_using(folder):  # pids of live processes whose WINEPREFIX lies under the folder
+def processes_using(folder, exact=False):
+    """pids of live processes whose WINEPREFIX lies under the folder (or is the folder)."""
     marker, pids = b"WINEPREFIX=" + str(folder).encode(), []
     for entry in Path("/proc").glob("[0-9]*"):
         with contextlib.suppress(OSError):
-            if any(v.startswith(marker) for v in (entry / "environ").read_bytes().split(b"\0")):
+            if any(v == marker if exact else v.startswith(marker)
+                   for v in (entry / "environ").read_bytes().split(b"\0")):
                 pids.append(int(entry.name))
     return pids
 
 
+def describe(pid):  # "pid command line (its prefix's folder)", to tell where a stray came from
+    with contextlib.suppress(OSError):
+        environ = Path("/proc", str(pid), "environ").read_bytes().split(b"\0")
+        prefix = next((v[11:].decode() for v in environ if v.startswith(b"WINEPREFIX=")), "?")
+        command = Path("/proc", str(pid), "cmdline").read_bytes().replace(b"\0", b" ").decode()
+        return f"{pid} {command.strip()} ({Path(prefix).name})"
+    return str(pid)
+
+
 def kill_strays(folder):
-    """Kills the processes left in prefixes under the folder, waits 10 s at most; their pids."""
-    strays, deadline = processes_using(folder), time.monotonic() + 10
-    for pid in strays:
+    """Kills the processes left in prefixes under the folder, waits 10 s at most; what they
+    were."""
+    pids, deadline = processes_using(folder), time.monotonic() + 10
+    strays = [describe(pid) for pid in pids]
+    for pid in pids:
         with contextlib.suppress(ProcessLookupError):
             os.kill(pid, signal.SIGKILL)
     while processes_using(folder) and time.monotonic() < deadline:
@@ -96,9 +109,15 @@ class Prefix:
         self.run("cmd", "/c", "exit")
 
     def stop_server(self):
-        for flag in ("-k", "-w"):  # kill every process of the prefix, then wait for the end
-            subprocess.run(["wineserver", flag], env=self.env(), timeout=60,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        """Kills every process of the prefix and waits for the end. A process that was being
+        started as the server ended (a service Wine starts on demand) starts a server of its own:
+        another round ends that one."""
+        for _ in range(3):
+            for flag in ("-k", "-w"):
+                subprocess.run(["wineserver", flag], env=self.env(), timeout=60,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            if not processes_using(self.path, exact=True):
+                return
 
 
 class Session:
