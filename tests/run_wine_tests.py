@@ -68,7 +68,8 @@ def main():
             out.close()
             run.release(prefix)
         if running:
-            times["Win32 GoogleTests, " + " + ".join(a for a, *_ in running)] = time.monotonic() - mark
+            arches_run = " + ".join(arch for arch, *_ in running)
+            times[f"Win32 GoogleTests, {arches_run}"] = time.monotonic() - mark
         mark, loader = time.monotonic(), unittest.TestLoader()
         loader.testNamePatterns = args.names and [f"*{n}*" for n in args.names]
         result = unittest.TextTestRunner(stream=sys.stdout, verbosity=2).run(
