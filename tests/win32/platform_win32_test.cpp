@@ -176,5 +176,6 @@ TEST(Win32Devices, PortsOpenExactlyWhenWineMapsThemToADeviceAndNoOneHoldsThem) {
   EXPECT_FALSE(devices.openPort(Narrow(held), PortAccess::Read));
   CloseHandle(holder);
   EXPECT_TRUE(devices.openPort(Narrow(held), PortAccess::Read));
+  EXPECT_TRUE(devices.openPort(Narrow(held), PortAccess::Read));  // the probe let go of it
   DeleteFileW(held.c_str());
 }

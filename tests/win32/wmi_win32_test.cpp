@@ -46,6 +46,12 @@ TEST(WmiValues, UnsignedNumbersArraysAndNullsBecomeTheCoresValues) {
   const WmiValue ips = ToWmiValue(list.v, CIM_STRING | CIM_FLAG_ARRAY);
   ASSERT_EQ(ips.kind, WmiValue::Kind::Array);
   EXPECT_EQ(JoinArray(ips, " "), "192.168.1.5 10.0.0.2");
+  Variant counts;  // an array's items are unsigned as its type says, too
+  counts.v.vt = VT_ARRAY | VT_I4;
+  counts.v.parray = SafeArrayCreateVector(VT_I4, 0, 1);
+  LONG first = 0, minusOne = -1;
+  ASSERT_TRUE(SUCCEEDED(SafeArrayPutElement(counts.v.parray, &first, &minusOne)));
+  EXPECT_EQ(ToWmiValue(counts.v, CIM_UINT32 | CIM_FLAG_ARRAY).items.at(0).integer, 4294967295);
   Variant null;
   null.v.vt = VT_NULL;
   EXPECT_EQ(ToWmiValue(null.v, CIM_STRING).kind, WmiValue::Kind::Null);
@@ -244,7 +250,9 @@ TEST_F(Stalling, AHungStepCostsItsDeadlineAndGraceOnceWhileWindowEventsGoOn) {
 }
 
 TEST_F(Stalling, TheIdentificationObjectGivesTheVersionTheWindowsPanelShows) {
-  // The single object read: its own namespace, the object by path, its property.
+  // The single object read: its own namespace, the object by path, its property; outside any
+  // fill, so a slow answer (0.3 s) has the whole deadline of a call.
+  plan = StallPlan{kStallGet, 300, plan.release};
   fakes::FakeView view;
   Windows::ShowWmiStatus(management, view);
   EXPECT_EQ(view.text(field::kWmiVersion), Narrow(kStandInVersion));
@@ -254,25 +262,25 @@ TEST_F(Stalling, TheIdentificationObjectGivesTheVersionTheWindowsPanelShows) {
 
 TEST_F(Stalling, ASlowAnswerEndsAtTheServicesOwnTimeoutAndTheServiceStaysInUse) {
   // Each next object takes 2 s, beyond the deadline: the service's own wait ends the margin
-  // before it, the walk fails, and nothing stalls: the next walk is asked at once.
+  // (0.2 s) before it, the walk fails, and nothing stalls: the next walk is asked at once.
   plan = StallPlan{kStallNext, 2000, plan.release};
-  ComManagement management(pump, deadlines, Locator(), ServiceTiming{5.0, 0.05, 0.5, 0.2});
+  ComManagement management(pump, deadlines, Locator(), ServiceTiming{5.0, 0.2, 0.5, 0.2});
   const double start = clock.monotonicSeconds();
   Walk walk;
   bool unanswered = false;
   {
-    Work work(deadlines, 0.3);
+    Work work(deadlines, 0.6);
     walk = WalkAll(management);
     unanswered = management.unanswered();
   }
-  EXPECT_GE(Since(start), 0.24);
-  EXPECT_LT(Since(start), 0.8);  // before the window would have given up
+  EXPECT_GE(Since(start), 0.39);
+  EXPECT_LT(Since(start), 0.6);  // before the deadline, long before the window gives up
   EXPECT_TRUE(walk.queried);
   EXPECT_TRUE(walk.failed);
   EXPECT_TRUE(unanswered);
   EXPECT_FALSE(management.stalled());
   plan.step = kStallNowhere;
-  Work work(deadlines, 0.3);
+  Work work(deadlines, 0.6);
   EXPECT_EQ(WalkAll(management).names, (std::vector<std::string>{"Stand-in 1", "Stand-in 2"}));
   EXPECT_FALSE(management.unanswered());
 }
@@ -337,6 +345,26 @@ TEST_F(Stalling, TheProgramEndingEndsAWaitAtOnceAndNothingIsAskedAfterwards) {
   plan.step = kStallNowhere;  // the service would answer now, but it is not asked
   EXPECT_FALSE(management.connect(wmi::kLocalCimV2));
   EXPECT_TRUE(management.stalled());
+}
+
+TEST_F(Stalling, AServiceThatStalledIsLeftAloneForTheRetryTimeThoughItsCallCameBack) {
+  // Given up 0.2 s in; the hung call comes back at once, but the service is asked again only
+  // once the retry time (0.6 s) has passed.
+  ComManagement management(pump, deadlines, Locator(), ServiceTiming{5.0, 0.05, 0.1, 0.6});
+  plan.step = kStallConnect;
+  {
+    Work work(deadlines, 0.1);
+    EXPECT_FALSE(WalkAll(management).bound);
+  }
+  const double stalled = clock.monotonicSeconds();
+  plan.step = kStallNowhere;
+  SetEvent(plan.release);
+  Pass(0.3);
+  EXPECT_FALSE(management.connect(wmi::kLocalCimV2));
+  EXPECT_EQ(locators, 1);
+  EXPECT_TRUE(Within(2.0, [&] { return management.connect(wmi::kLocalCimV2) != nullptr; }));
+  EXPECT_GE(Since(stalled), 0.55);
+  EXPECT_EQ(locators, 2);
 }
 
 TEST_F(Stalling, ThirtyStallsCostAtMostOneThreadAndNoHandles) {
