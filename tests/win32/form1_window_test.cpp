@@ -150,7 +150,8 @@ TEST_F(Form1WindowTest, StatusTimerTabProgressBarAndBusyPointer) {
   EXPECT_EQ(GetFocus(), Descendant(window.hwnd(), ids::Text1(11)));  // the panel's next row
 }
 
-TEST_F(Form1WindowTest, ValueFieldsCanBeSelectedAndCopiedButNotTypedIntoAndKeepTheirColours) {
+TEST_F(Form1WindowTest,
+       ValueFieldsCanBeSelectedAndCopiedButNotTypedIntoAndKeepTheirColoursAndFont) {
   ASSERT_NE(window.hwnd(), nullptr);
   window.show();
   HWND field = Descendant(window.hwnd(), ids::Text1(0));
@@ -181,6 +182,16 @@ TEST_F(Form1WindowTest, ValueFieldsCanBeSelectedAndCopiedButNotTypedIntoAndKeepT
   const ColourAnswer label = StaticColours(Descendant(window.hwnd(), ids::Label11(0)));
   EXPECT_EQ(label.text, win32::Ref(FindControl(ids::Label11(0))->fore));
   EXPECT_NE(label.text, answer.text);
+
+  // And its font: Arial, bold, 8.25 points at the screen's dpi.
+  LOGFONTW font{};
+  const auto handle = reinterpret_cast<HFONT>(SendMessageW(field, WM_GETFONT, 0, 0));
+  ASSERT_EQ(GetObjectW(handle, sizeof font, &font), int{sizeof font});
+  HDC screen = GetDC(nullptr);
+  EXPECT_EQ(font.lfHeight, -MulDiv(825, GetDeviceCaps(screen, LOGPIXELSY), 7200));
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(font.lfWeight, FW_BOLD);
+  EXPECT_STREQ(font.lfFaceName, L"Arial");
 }
 
 TEST_F(Form1WindowTest, TheSessionsEndRunsTheUnloadActionsInsideItsMessageAndEndsTheProgram) {
