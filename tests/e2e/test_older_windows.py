@@ -78,3 +78,5 @@ class OlderWindows(Scenario):
             app.wait_control(field, "text", 10, text)
         for field in "Text1(6)", "Text1(7)", "Text5(12)":  # what reading the 64-bit view misses
             self.assertNotIn(want[field], app.prefix.reg(*READ[field], "/reg:64") or ())
+        app.show(MENU[2])  # the mail client, a key's name: the 32-bit view's too
+        app.wait_control("Text1(36)", "text", 20, "Korvandt Post")
