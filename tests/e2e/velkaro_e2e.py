@@ -64,24 +64,12 @@ class ScenarioApp(App):
         assert (message.search(box["text"]) if isinstance(message, re.Pattern)
                 else box["text"] == message), f"message {box}, expected {message}"
         assert box["title"] == TITLE, box
-        icon = "information" if message == DONE else "error"
-        assert self.message_icon() == icon, f"{box['text']!r} without the {icon} icon"
         box["controls"] = self.controls()
         self.press_ok()
         self.show(MENU[0])
         assert not self.window(BOX), "a second message box follows"
         self.assert_alive()
         return box
-
-    def message_icon(self):
-        """The message box's icon as its colours show it once painted: "error" (red, Wine's and
-        Windows' own) or "information" (blue)."""
-        def icon():
-            look = colours(self.grab(self.window(BOX)["client"]))
-            red = sum(n for (r, g, b), n in look.items() if r > 180 and g < 110 and b < 110)
-            blue = sum(n for (r, g, b), n in look.items() if b > 150 and r < 100 and g < 130)
-            return (red > 20) != (blue > 20) and ("error" if red > 20 else "information")
-        return wait_for(icon, 5, "the message box's icon")
 
     def close_by_message(self, timeout):  # WM_CLOSE, as Alt+F4 or the taskbar: the exit's answer
         assert self.probe("close", MAIN)["posted"], "WM_CLOSE not posted"
