@@ -101,7 +101,41 @@ ColourAnswer StaticColours(HWND control) {
   return answer;
 }
 
+// The icon of the message box the thread opens next, read once the box has set itself up; the
+// box is then closed.
+HICON g_boxIcon;
+HHOOK g_hook;
+
+BOOL CALLBACK IconOf(HWND control, LPARAM) {
+  if ((GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+    g_boxIcon = reinterpret_cast<HICON>(SendMessageW(control, STM_GETICON, 0, 0));
+  return TRUE;
+}
+
+LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+  if (code == HC_ACTION && call->message == WM_INITDIALOG) {
+    EnumChildWindows(call->hwnd, IconOf, 0);
+    PostMessageW(call->hwnd, WM_COMMAND, IDOK, 0);
+  }
+  return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+HICON BoxIcon(win32::Form1Window& window, MessageIcon icon) {
+  g_boxIcon = nullptr;
+  g_hook = SetWindowsHookExW(WH_CALLWNDPROCRET, AfterMessage, nullptr, GetCurrentThreadId());
+  window.messageBox("Velkaro", icon);
+  UnhookWindowsHookEx(g_hook);
+  return g_boxIcon;
+}
+
 }  // namespace
+
+TEST_F(Form1WindowTest, AMessageShowsTheSystemsIconForItsKind) {
+  ASSERT_NE(window.hwnd(), nullptr);
+  EXPECT_EQ(BoxIcon(window, MessageIcon::Error), LoadIconW(nullptr, IDI_ERROR));
+  EXPECT_EQ(BoxIcon(window, MessageIcon::Information), LoadIconW(nullptr, IDI_INFORMATION));
+}
 
 TEST_F(Form1WindowTest, StatusTimerTabProgressBarAndBusyPointer) {
   ASSERT_NE(window.hwnd(), nullptr);
