@@ -23,7 +23,7 @@ TARGET ?=
 PYTHON := /usr/bin/python3
 
 .PHONY: all build native asan x64 x86 x64-gtest x86-gtest run test unit unit-asan floor wine-test dist \
-  dist-check bench soak fuzz format clean
+  dist-check bench soak fuzz mutants format clean
 
 FUZZ_SECONDS ?= 60
 FUZZ := $(BUILD)/fuzz
@@ -113,6 +113,12 @@ bench: x64 x86
 soak: x64
 	@scripts/setup.sh test
 	VELKARO_SOAK_MINUTES=$(SOAK_MINUTES) $(PYTHON) tests/run_wine_tests.py --no-ctest -k Soak
+
+# Seeded faults (tools/mutants): which tests see each fault of faults.jsonl, in a worktree of HEAD
+# under build/mutants/. MUTANTS_ARGS="--e2e" adds the end-to-end tests for faults the others miss.
+mutants:
+	@scripts/setup.sh test
+	$(PYTHON) tools/mutants/mutants.py $(MUTANTS_ARGS)
 
 # libFuzzer targets of the portable core (clang, ASan + UBSan); each runs FUZZ_SECONDS seconds.
 fuzz:
