@@ -1,13 +1,12 @@
-// The management service through COM, against Wine's or Windows' own service.
+// The management service through COM, against Wine's or Windows' own service and a stand-in
+// that stalls.
 #include <windows.h>
 #include <objbase.h>
 
 #include <tlhelp32.h>
 
-#include <functional>
-#include <memory>
-#include <new>
-#include <utility>
+#include <algorithm>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -16,14 +15,13 @@
 #include "collectors/wmi_regimes.h"
 #include "win32/system_win32.h"
 #include "app/fields.h"
-#include "collectors/netzwerk.h"
 #include "collectors/windows_system.h"
 #include "fakes/fake_view.h"
-#include "win32/devices_win32.h"
 #include "win32/late_bound.h"
 #include "win32/wide.h"
 #include "win32/wmi_win32.h"
 #include "stalling_service.h"
+#include "waits.h"
 
 using namespace velkaro;
 using namespace velkaro::win32;
@@ -58,21 +56,6 @@ TEST(WmiValues, UnsignedNumbersArraysAndNullsBecomeTheCoresValues) {
 }
 
 namespace {
-
-// A window event that comes while a call waits: a thread timer whose procedure runs once.
-std::function<void()> g_event;
-int g_handled;
-
-void CALLBACK RunEvent(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
-  ++g_handled;
-  if (auto event = std::exchange(g_event, nullptr)) event();
-}
-
-void Post(std::function<void()> event = [] {}) {
-  g_event = std::move(event);
-  SetTimer(nullptr, 0, 0, RunEvent);
-}
 
 // How far a walk over the stand-in got: bound, queried, the names read, and whether it failed.
 struct Walk {
@@ -141,10 +124,6 @@ int Handles() {
     count += table->entries[i].process == GetCurrentProcessId();
   return count;
 }
-
-// The limits of the tests' waits: a work of 0.1 s gives up a hung call after 0.2 s, and the
-// service is left alone for 0.2 s.
-constexpr ServiceTiming kTiming{5.0, 0.05, 0.1, 0.2};
 
 // A stand-in service and the program's side of it; stalls end when the case ends. The plans
 // live as long as the test program: a thread that was given up may still read its own.
@@ -407,50 +386,4 @@ TEST_F(Stalling, ThirtyStallsCostAtMostOneThreadAndNoHandles) {
       most, threads, handles, Handles());
   EXPECT_GT(handles, 0);
   EXPECT_LE(Handles(), handles + 3);
-}
-
-TEST(ServiceCalls, AJobThatThrowsIsAFailedCallAndTheThreadGoesOn) {
-  MessagePump pump;
-  Win32Clock clock;
-  Deadlines deadlines{clock};
-  ServiceCalls calls(pump, deadlines, kTiming);
-  EXPECT_EQ(calls.call<int>(calls.thread(), []() -> int { throw std::bad_alloc(); }), std::nullopt);
-  EXPECT_EQ(calls.call<int>(calls.thread(), [] { return 42; }), 42);
-  EXPECT_FALSE(calls.stalled());
-}
-
-TEST(ServiceCalls, APortWhoseOpenBlocksCostsTheFillItsDeadlineWhileTheWindowAnswers) {
-  // COM3 is a Bluetooth port whose device is out of reach: its open blocks for 30 s. The others
-  // open at once. The probe of all four ends with the fill's deadline and the grace; the window's
-  // events go on meanwhile; the ports after the blocked one are not asked.
-  MessagePump pump;
-  Win32Clock clock;
-  Deadlines deadlines{clock};
-  ServiceCalls ports(pump, deadlines, kTiming);
-  HANDLE unblock = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  // Kept beyond the test: the blocked open comes back after it.
-  auto opened = std::make_shared<std::vector<std::wstring>>();
-  Win32Devices devices(&ports, nullptr, [unblock, opened](const std::wstring& name, PortAccess) {
-    if (name == L"COM3") WaitForSingleObject(unblock, 30000);
-    opened->push_back(name);
-    return true;
-  });
-  fakes::FakeView view;
-  g_handled = 0;
-  Post();
-  const double start = clock.monotonicSeconds();
-  {
-    Work work(deadlines, 0.1);
-    Netzwerk::ProbePorts(devices, view);
-  }
-  const double took = clock.monotonicSeconds() - start;
-  EXPECT_GE(took, 0.19);
-  EXPECT_LT(took, 1.5);
-  EXPECT_EQ(g_handled, 1);
-  EXPECT_EQ(view.text(ids::Text1(30)), Netzwerk::kPortReady);
-  EXPECT_EQ(view.text(ids::Text1(31)), Netzwerk::kPortReady);
-  EXPECT_EQ(view.text(ids::Text1(35)), Netzwerk::kPortNotReady);
-  EXPECT_EQ(view.text(ids::Text1(32)), Netzwerk::kPortNotReady);
-  EXPECT_EQ(*opened, (std::vector<std::wstring>{L"COM1", L"COM2"}));
-  SetEvent(unblock);
 }
