@@ -89,8 +89,10 @@ class Runner:
                            "--build-x86", "build/x86", timeout=1800,
                            env={**env, **({} if self.x86 else {"VELKARO_SKIP_WIN32": "1"})})
             (WORK / f"e2e-{fault}.log").write_text(out, "utf-8")  # what the tests said
-            seen += [f"e2e {line.split()[1]}" for line in sorted(set(out.splitlines()))
-                     if line.startswith(("FAIL:", "ERROR:"))] or ([f"e2e ({code})"] if code else [])
+            # A test fails once for each of its subtests that fails: named once.
+            seen += sorted({f"e2e {line.split()[1]}" for line in out.splitlines()
+                            if line.startswith(("FAIL:", "ERROR:"))}) or (
+                [f"e2e ({code})"] if code else [])
         return seen
 
 
